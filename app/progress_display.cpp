@@ -1,0 +1,57 @@
+// The dialog's reporting operations. They run on the worker thread; every
+// control access below is a synchronous window message served by the
+// dialog's thread.
+#include <algorithm>
+#include <climits>
+
+#include "progress_math.h"
+#include "resource.h"
+#include "vta_agent_download_managerDlg.h"
+
+void Cvta_agent_download_managerDlg::SetStatusText(LPCWSTR text)
+{
+    GetDlgItem(IDC_STATUS).SetWindowText(text);
+}
+
+void Cvta_agent_download_managerDlg::AppendLog(CString text)
+{
+    m_strLog += text;
+    const CWnd log = GetDlgItem(IDC_DETAILS_LOG);
+    log.SetWindowText(m_strLog);
+    const LRESULT lines = log.SendMessage(EM_GETLINECOUNT);
+    log.SendMessage(EM_LINESCROLL, 0, lines);
+}
+
+void Cvta_agent_download_managerDlg::UpdateDownloadProgress(LONGLONG bytesDone, LONGLONG bytesTotal)
+{
+    // Without a positive total there is no proportion to show.
+    if (bytesTotal <= 0)
+        return;
+
+    const progress::BarPosition fileBar = progress::FileBar(bytesDone, bytesTotal);
+    m_progressFile.SetRange32(0, fileBar.upper);
+    m_progressFile.SetPos(fileBar.position);
+    GetDlgItem(IDC_FILE_PROGRESS_LABEL).SetWindowText(progress::FileLabel(bytesDone, bytesTotal).c_str());
+
+    const int units = IsChecked(IDC_CHECK_PATCH_MANAGEMENT) ? 2 * progress::kUnitsPerFile : progress::kUnitsPerFile;
+    m_progressTotal.SetRange(0, static_cast<short>(units));
+    const LONGLONG next = progress::NextTotalPosition(m_progressTotal.GetPos(), bytesDone, bytesTotal);
+    m_progressTotal.SetPos(static_cast<int>(std::min<LONGLONG>(next, INT_MAX)));
+    // Read back: the bar clamps a position beyond its range.
+    GetDlgItem(IDC_TOTAL_PROGRESS_LABEL).SetWindowText(progress::TotalLabel(m_progressTotal.GetPos(), units).c_str());
+}
+
+void Cvta_agent_download_managerDlg::SetProgressComplete()
+{
+    m_progressFile.SetRange32(0, 100);
+    m_progressFile.SetPos(100);
+    m_progressTotal.SetRange(0, 100);
+    m_progressTotal.SetPos(100);
+    GetDlgItem(IDC_TOTAL_PROGRESS_LABEL).SetWindowText(L"Total progress ( 100% )");
+}
+
+void Cvta_agent_download_managerDlg::ShowDetails()
+{
+    if (!m_bDetailsShown)
+        SetDetailsShown(TRUE);
+}

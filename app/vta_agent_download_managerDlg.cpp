@@ -1,0 +1,204 @@
+#include "vta_agent_download_managerDlg.h"
+
+#include <iterator>
+
+#include "install_sequence.h"
+#include "installer_names.h"
+#include "resource.h"
+#include "windows_bitness.h"
+
+namespace {
+
+constexpr wchar_t kSingleInstanceEventName[] = L"Global\\VTADOWNLOADERAPP";
+constexpr wchar_t kShowMoreDetails[] = L"<a>Show more details</a>";
+constexpr wchar_t kShowLessDetails[] = L"<a>Show less details</a>";
+
+constexpr int kSelectionControls[] = {IDC_CHECK_AGENT,      IDC_CHECK_PATCH_MANAGEMENT, IDC_CHECK_USE_PROXY,
+                                      IDC_PROXY_HOST_LABEL, IDC_PROXY_PORT_LABEL,       IDC_PROXY_USER_LABEL,
+                                      IDC_PROXY_PASSWORD_LABEL, IDC_PROXY_HOST,         IDC_PROXY_PORT,
+                                      IDC_PROXY_USER,       IDC_PROXY_PASSWORD};
+constexpr int kProxyControls[] = {IDC_PROXY_HOST_LABEL, IDC_PROXY_PORT_LABEL, IDC_PROXY_USER_LABEL,
+                                  IDC_PROXY_PASSWORD_LABEL, IDC_PROXY_HOST,   IDC_PROXY_PORT,
+                                  IDC_PROXY_USER,       IDC_PROXY_PASSWORD};
+constexpr int kProgressControls[] = {IDC_FILE_PROGRESS_LABEL, IDC_PROGRESS_FILE, IDC_TOTAL_PROGRESS_LABEL,
+                                     IDC_PROGRESS_TOTAL, IDC_DETAILS_LINK};
+constexpr int kProgressControlsAndLog[] = {IDC_FILE_PROGRESS_LABEL, IDC_PROGRESS_FILE, IDC_TOTAL_PROGRESS_LABEL,
+                                           IDC_PROGRESS_TOTAL,      IDC_DETAILS_LOG,   IDC_DETAILS_LINK};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(Cvta_agent_download_managerDlg, CDialog)
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDOK, &Cvta_agent_download_managerDlg::OnBnClickedOk)
+    ON_BN_CLICKED(IDCANCEL, &Cvta_agent_download_managerDlg::OnBnClickedCancel)
+    ON_NOTIFY(NM_CLICK, IDC_DETAILS_LINK, &Cvta_agent_download_managerDlg::OnNMClickDetailsLink)
+    ON_BN_CLICKED(IDC_CHECK_USE_PROXY, &Cvta_agent_download_managerDlg::OnBnClickedUseProxy)
+END_MESSAGE_MAP()
+
+Cvta_agent_download_managerDlg::Cvta_agent_download_managerDlg(CWnd* parent)
+    : CDialog(IDD_VTA_AGENT_DOWNLOAD_MANAGER_DIALOG, parent),
+      m_hIcon(::LoadIconW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_bDetailsShown(FALSE),
+      m_bReadyToStart(FALSE),
+      m_hInstanceEvent(nullptr)
+{
+}
+
+// Neither closes the single-instance event nor touches the worker: the event
+// lives until OK closes it or the process ends.
+Cvta_agent_download_managerDlg::~Cvta_agent_download_managerDlg() = default;
+
+void Cvta_agent_download_managerDlg::DoDataExchange(CDataExchange* exchange)
+{
+    CDialog::DoDataExchange(exchange);
+    DDX_Control(exchange, IDC_PROGRESS_FILE, m_progressFile);
+    DDX_Control(exchange, IDC_PROGRESS_TOTAL, m_progressTotal);
+    DDX_Control(exchange, IDC_DETAILS_LINK, m_linkDetails);
+}
+
+BOOL Cvta_agent_download_managerDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    if (!AcquireSingleInstance()) {
+        ShowRefusedFace();
+        return TRUE;
+    }
+
+    SendDlgItemMessage(IDC_CHECK_AGENT, BM_SETCHECK, BST_CHECKED);
+    SendDlgItemMessage(IDC_CHECK_PATCH_MANAGEMENT, BM_SETCHECK, BST_CHECKED);
+    SendDlgItemMessage(IDC_CHECK_USE_PROXY, BM_SETCHECK, BST_UNCHECKED);
+    GetDlgItem(IDC_STATUS).SetWindowText(L"Please select applications to be installed:");
+    m_linkDetails.SetWindowText(kShowMoreDetails);
+    GetDlgItem(IDC_TOTAL_PROGRESS_LABEL).SetWindowText(L"Total progress ( 0% )");
+    GetDlgItem(IDC_FILE_PROGRESS_LABEL).SetWindowText(L"");
+    DetermineInstallerNames();
+    HideProgressControls();
+    m_bReadyToStart = TRUE;
+    GetDlgItem(IDC_CHECK_AGENT).ShowWindow(SW_SHOW);
+    GetDlgItem(IDC_CHECK_PATCH_MANAGEMENT).ShowWindow(SW_SHOW);
+    return TRUE;
+}
+
+BOOL Cvta_agent_download_managerDlg::AcquireSingleInstance()
+{
+    m_hInstanceEvent = ::CreateEventW(nullptr, FALSE, FALSE, kSingleInstanceEventName);
+    if (!m_hInstanceEvent)
+        return FALSE;  // a creation failure counts as another running copy
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ::CloseHandle(m_hInstanceEvent);
+        m_hInstanceEvent = nullptr;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void Cvta_agent_download_managerDlg::ShowRefusedFace()
+{
+    if (HMENU systemMenu = GetSystemMenu(FALSE))
+        ::EnableMenuItem(systemMenu, SC_CLOSE, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+    GetDlgItem(IDCANCEL).EnableWindow(FALSE);
+    HideSelectionControls();
+    HideProgressControls();
+    GetDlgItem(IDC_STATUS).ShowWindow(SW_HIDE);
+    const CWnd message = GetDlgItem(IDC_REFUSAL_MESSAGE);
+    message.SetWindowText(L"Another Instance of VTA Agent Download Manager is already running!");
+    message.ShowWindow(SW_SHOW);
+}
+
+void Cvta_agent_download_managerDlg::DetermineInstallerNames()
+{
+    const InstallerNames names = DeriveInstallerNames(AfxGetExeBaseName().str(), RunningOn64BitWindows());
+    m_strSetupToken = names.setupToken;
+    m_strAgentInstallerFile = names.agentInstallerFile;
+}
+
+void Cvta_agent_download_managerDlg::ShowControls(const int* ids, size_t count, int command) const
+{
+    for (size_t i = 0; i < count; ++i)
+        GetDlgItem(ids[i]).ShowWindow(command);
+}
+
+void Cvta_agent_download_managerDlg::HideSelectionControls()
+{
+    m_bReadyToStart = FALSE;
+    ShowControls(kSelectionControls, std::size(kSelectionControls), SW_HIDE);
+}
+
+void Cvta_agent_download_managerDlg::ShowProgressControls()
+{
+    ShowControls(kProgressControls, std::size(kProgressControls), SW_SHOW);
+}
+
+void Cvta_agent_download_managerDlg::HideProgressControls()
+{
+    ShowControls(kProgressControlsAndLog, std::size(kProgressControlsAndLog), SW_HIDE);
+}
+
+void Cvta_agent_download_managerDlg::OnBnClickedOk()
+{
+    if (m_bReadyToStart) {
+        HideSelectionControls();
+        ShowProgressControls();
+        AfxBeginThread(&InstallThreadProc, this);
+        GetDlgItem(IDOK).EnableWindow(FALSE);
+        return;
+    }
+    if (m_hInstanceEvent) {
+        ::CloseHandle(m_hInstanceEvent);
+        m_hInstanceEvent = nullptr;
+    }
+    CDialog::OnOK();
+}
+
+// Never waits for the worker: a blocked dialog thread would stop the worker at
+// its next synchronous report.
+void Cvta_agent_download_managerDlg::OnBnClickedCancel()
+{
+    if (m_bReadyToStart) {
+        CDialog::OnCancel();
+        return;
+    }
+    m_cancelEvent.SetEvent();
+}
+
+void Cvta_agent_download_managerDlg::OnNMClickDetailsLink(NMHDR*, LRESULT* result)
+{
+    SetDetailsShown(!m_bDetailsShown);
+    *result = 0;
+}
+
+void Cvta_agent_download_managerDlg::SetDetailsShown(BOOL shown)
+{
+    GetDlgItem(IDC_DETAILS_LOG).ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    m_linkDetails.SetWindowText(shown ? kShowLessDetails : kShowMoreDetails);
+    m_bDetailsShown = shown;
+}
+
+void Cvta_agent_download_managerDlg::OnBnClickedUseProxy()
+{
+    ShowControls(kProxyControls, std::size(kProxyControls), IsChecked(IDC_CHECK_USE_PROXY) ? SW_SHOW : SW_HIDE);
+}
+
+void Cvta_agent_download_managerDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
+    RECT client;
+    GetClientRect(&client);
+    const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR Cvta_agent_download_managerDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}

@@ -1,0 +1,37 @@
+#include "download_text.h"
+
+#include <climits>
+#include <cwctype>
+
+int64_t ParseContentLength(const std::wstring& text)
+{
+    size_t i = 0;
+    while (i < text.size() && std::iswspace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
+        negative = text[i++] == L'-';
+
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = value * 10 + (text[i] - L'0');
+        if (value > static_cast<int64_t>(INT_MAX) + 1)
+            break;  // saturated: the result is a 32-bit limit either way
+    }
+    if (negative)
+        return value > static_cast<int64_t>(INT_MAX) + 1 ? INT_MIN : -value;
+    return value > INT_MAX ? INT_MAX : value;
+}
+
+std::optional<std::wstring> PatchInstallerFileFromCommand(const std::wstring& command)
+{
+    static const std::wstring kExtension = L".msi";
+    const size_t extension = command.find(kExtension);
+    if (extension == std::wstring::npos)
+        return std::nullopt;
+    const std::wstring prefix = command.substr(0, extension + kExtension.size());
+    const size_t space = prefix.rfind(L' ');
+    if (space == std::wstring::npos)
+        return std::nullopt;
+    return prefix.substr(space + 1);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+#include "afx_string.h"
+
+struct ServiceEndpoint {
+    const wchar_t* host;
+    INTERNET_PORT port;
+};
+
+// The endpoint the program is built for.
+ServiceEndpoint BuiltInServiceEndpoint();
+
+// The setup token as sent: the low 8 bits of each UTF-16 code unit, up to the
+// first that is zero. No code page is involved.
+std::string NarrowSetupToken(const std::wstring& token);
+
+// One HTTPS round trip to the web service asking for the Patch Management
+// download details of the setup token. Returns 1 when both strings were
+// received and stored, 0 otherwise; a parse failure leaves ERROR_INVALID_DATA
+// as the thread's last error. A response with the command but without the URL
+// still replaces installCommand.
+int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstring& setupToken,
+                              CString& installCommand, CString& downloadUrl);
