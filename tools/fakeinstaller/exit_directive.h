@@ -1,0 +1,14 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace fakeinstaller {
+
+// A package whose content starts with "exit=N" makes the installer exit with
+// N: a signed or unsigned 32-bit decimal, returned as its DWORD bit pattern
+// (exit=-1 gives 0xFFFFFFFF). Any other content means success, 0.
+DWORD ExitCodeFor(std::string_view packageContent);
+
+}  // namespace fakeinstaller

@@ -1,0 +1,61 @@
+// Stands in for an installer in GUI tests: the package file says which exit
+// code to return, and every start is recorded next to the package.
+#include "exit_directive.h"
+#include "package_argument.h"
+#include "text_encoding.h"
+#include "unique_handle.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What msiexec returns when it cannot open the package.
+constexpr DWORD kPackageOpenFailed = ERROR_INSTALL_PACKAGE_OPEN_FAILED;
+constexpr size_t kDirectiveRoom = 32;
+
+// The arguments after the program's own name, unquoted as the shell and msiexec do.
+std::vector<std::wstring> Arguments()
+{
+    int count = 0;
+    const uidriver::UniqueHandle<LPWSTR*, &LocalFree> words(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!words)
+        return {};
+    return std::vector<std::wstring>(words.get() + std::min(count, 1), words.get() + count);
+}
+
+void RecordStart(const std::filesystem::path& package)
+{
+    std::filesystem::path record = package;
+    record += L".ran";
+    std::ofstream(record, std::ios::binary | std::ios::app) << uidriver::ToUtf8(GetCommandLineW()) << "\n";
+}
+
+DWORD ExitCodeOf(const std::filesystem::path& package)
+{
+    std::ifstream file(package, std::ios::binary);
+    if (!file)
+        return kPackageOpenFailed;
+    // Only the start matters, and a real downloaded package may be large.
+    std::string start(kDirectiveRoom, '\0');
+    file.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<size_t>(file.gcount()));
+    return fakeinstaller::ExitCodeFor(start);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+{
+    const auto package = fakeinstaller::PackageArgument(Arguments());
+    if (!package)
+        return static_cast<int>(kPackageOpenFailed);
+    RecordStart(*package);
+    return static_cast<int>(ExitCodeOf(*package));
+}

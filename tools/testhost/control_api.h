@@ -1,0 +1,24 @@
+#pragma once
+
+#include <httplib.h>
+
+#include "request_log.h"
+#include "route_table.h"
+
+namespace testhost {
+
+// The plain HTTP API through which tests set the answers of the HTTPS
+// listeners and read back what those received:
+//   POST /reset                                  clear routes and records
+//   POST /route?path=P&status=&length=&chunk=&chunk_delay_ms=&pause_before_ms=&times=
+//        with the body to serve as the request body; times=N queues the
+//        route for the next N requests ahead of the path's standing route
+//   GET  /requests/count?path=P                  decimal count
+//   GET  /requests/last?path=P                   last request body (404: none)
+//   GET  /requests/header?path=P&name=H          header of the last request
+//   GET  /health                                 "ok"
+// A POST must declare its body, if only as Content-Length: 0 (curl -d ''):
+// the server library reads an undeclared body until the connection closes.
+void ServeControlApi(httplib::Server& server, RouteTable& routes, RequestLog& requests);
+
+}  // namespace testhost

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <memory>
+
+#include <httplib.h>
+
+#include "route_table.h"
+#include "stop_signal.h"
+
+namespace testhost {
+
+// Answers one request with `route`, paced and framed as its delivery options
+// say. Blocks for the route's pause before the headers; the body is written
+// later, piece by piece, by the server thread.
+void RespondWithRoute(std::shared_ptr<const Route> route, const StopSignal& stopping,
+                      httplib::Response& response);
+
+}  // namespace testhost

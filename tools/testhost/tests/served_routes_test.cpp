@@ -1,0 +1,131 @@
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "host_fixture.h"
+
+namespace testhost {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+bool HasHeader(const RawResponse& response, const std::string& line) {
+  return response.head.find("\r\n" + line + "\r\n") != std::string::npos;
+}
+
+bool HasHeaderNamed(const RawResponse& response, const std::string& name) {
+  return response.head.find("\r\n" + name + ": ") != std::string::npos;
+}
+
+TEST_F(HostTest, AutoLengthDeclaresTheBodyAndPacesItsPieces) {
+  const std::string body("abc\0efghij", 10);
+  ASSERT_EQ(SetRoute("path=/p&chunk=4&chunk_delay_ms=150", body), 200);
+  const auto start = steady_clock::now();
+  const TlsExchange exchange = Send(host_.ports().download, "GET", "/p");
+  const auto elapsed = steady_clock::now() - start;
+
+  const RawResponse response = SplitResponse(exchange.response);
+  EXPECT_TRUE(HasHeader(response, "Content-Length: 10"));
+  EXPECT_EQ(response.body, body);
+  EXPECT_TRUE(exchange.orderly_close);
+  // Three pieces, two pauses between them.
+  EXPECT_GE(elapsed, milliseconds(300));
+}
+
+TEST_F(HostTest, NoLengthSendsEachPieceAsOneChunk) {
+  ASSERT_EQ(SetRoute("path=/p&length=none&chunk=4", "abcdefghij"), 200);
+  const RawResponse response = Get("/p");
+  EXPECT_TRUE(HasHeader(response, "Transfer-Encoding: chunked"));
+  EXPECT_FALSE(HasHeaderNamed(response, "Content-Length"));
+  EXPECT_EQ(response.body, "4\r\nabcd\r\n4\r\nefgh\r\n2\r\nij\r\n0\r\n\r\n");
+}
+
+TEST_F(HostTest, DeclaredLengthBeyondTheBodyCutsItShortWithAnOrderlyClose) {
+  const std::string body(1000, 'x');
+  ASSERT_EQ(SetRoute("path=/p&length=2500", body), 200);
+  const TlsExchange exchange = Send(host_.ports().download, "GET", "/p");
+  const RawResponse response = SplitResponse(exchange.response);
+  EXPECT_TRUE(HasHeader(response, "Content-Length: 2500"));
+  EXPECT_EQ(response.body, body);
+  EXPECT_TRUE(exchange.orderly_close);
+}
+
+TEST_F(HostTest, DeclaredLengthBelowTheBodySendsOnlyThatMuch) {
+  ASSERT_EQ(SetRoute("path=/p&length=3", "abcdef"), 200);
+  const RawResponse response = Get("/p");
+  EXPECT_TRUE(HasHeader(response, "Content-Length: 3"));
+  EXPECT_EQ(response.body, "abc");
+}
+
+TEST_F(HostTest, PauseBeforeHoldsBackTheWholeResponse) {
+  ASSERT_EQ(SetRoute("path=/p&pause_before_ms=300&status=503", "late"), 200);
+  const auto start = steady_clock::now();
+  const RawResponse response = Get("/p");
+  EXPECT_GE(steady_clock::now() - start, milliseconds(300));
+  EXPECT_EQ(response.head.rfind("HTTP/1.1 503 ", 0), 0u);
+  EXPECT_EQ(response.body, "late");
+}
+
+TEST_F(HostTest, EveryMethodIsAnsweredAndRecorded) {
+  ASSERT_EQ(SetRoute("path=/any", "reply"), 200);
+  int sent = 0;
+  for (const char* method : {"GET", "POST", "PUT", "PATCH", "DELETE", "OPTIONS"}) {
+    SCOPED_TRACE(method);
+    const std::string name = method;
+    const bool carries_body = name != "GET" && name != "OPTIONS";
+    const std::string body = carries_body ? name + std::string(2, '\0') + "\xff" : "";
+    const TlsExchange exchange =
+        Send(host_.ports().service, method, "/any?ignored=1", body, "X-Probe: one\r\n");
+    EXPECT_EQ(SplitResponse(exchange.response).body, "reply");
+    ++sent;
+    EXPECT_EQ(Query("/requests/count?path=/any").second, std::to_string(sent));
+    EXPECT_EQ(Query("/requests/last?path=/any").second, body);
+    EXPECT_EQ(Query("/requests/header?path=/any&name=x-probe").second, "one");
+  }
+  EXPECT_EQ(Query("/requests/header?path=/any&name=REMOTE_ADDR").first, 404);
+}
+
+TEST_F(HostTest, UnknownPathIsAShort404AndStillRecorded) {
+  const TlsExchange exchange = Send(host_.ports().service, "POST", "/nowhere", "token");
+  const RawResponse response = SplitResponse(exchange.response);
+  EXPECT_EQ(response.head.rfind("HTTP/1.1 404 ", 0), 0u);
+  EXPECT_LT(response.body.size(), 100u);
+  EXPECT_EQ(Query("/requests/last?path=/nowhere").second, "token");
+}
+
+TEST_F(HostTest, HttpsListenersShareRoutesButOnlyTheTestCaVouchesForTwo) {
+  ASSERT_EQ(SetRoute("path=/shared", "same"), 200);
+  for (int port : {host_.ports().download, host_.ports().service}) {
+    const TlsExchange exchange = Send(port, "GET", "/shared");
+    EXPECT_TRUE(exchange.verified);
+    EXPECT_EQ(SplitResponse(exchange.response).body, "same");
+  }
+  EXPECT_FALSE(Send(host_.ports().untrusted, "GET", "/shared").verified);
+  const TlsExchange other_ca =
+      Send(host_.ports().untrusted, "GET", "/shared", {}, {}, "untrusted-ca.crt");
+  EXPECT_TRUE(other_ca.verified);
+  EXPECT_EQ(SplitResponse(other_ca.response).body, "same");
+}
+
+TEST_F(HostTest, StopDoesNotWaitForSlowResponses) {
+  ASSERT_EQ(SetRoute("path=/slow&chunk=1&chunk_delay_ms=60000", "abc"), 200);
+  std::thread client([this] { Send(host_.ports().download, "GET", "/slow"); });
+  while (Query("/requests/count?path=/slow").second != "1") {
+    std::this_thread::sleep_for(milliseconds(10));
+  }
+  const auto start = steady_clock::now();
+  host_.Stop();
+  EXPECT_LT(steady_clock::now() - start, milliseconds(2000));
+  client.join();
+}
+
+TEST_F(HostTest, ASecondHostCannotTakeThePortsOfARunningOne) {
+  TestHost second(PkiDir());
+  std::string error;
+  EXPECT_FALSE(second.Start(host_.ports(), error));
+  EXPECT_NE(error.find("control"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace testhost

@@ -1,0 +1,60 @@
+// Loaded into the dialog's process by a thread hook. Reading the system menu
+// only works in-process, so on the first query the hook subclasses the dialog,
+// and from then on the dialog answers queries itself, hook or no hook.
+#include "hook_protocol.h"
+
+namespace {
+
+constexpr wchar_t kOriginalProcedureProperty[] = L"uidriver.OriginalWndProc";
+
+UINT CloseItemQuery()
+{
+    static const UINT message = RegisterWindowMessageW(uidriver::hook::kCloseItemQueryName);
+    return message;
+}
+
+LRESULT CloseItemState(HWND dialog)
+{
+    const HMENU menu = GetSystemMenu(dialog, FALSE);
+    const UINT state = menu ? GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) : static_cast<UINT>(-1);
+    if (state == static_cast<UINT>(-1))
+        return uidriver::hook::kCloseMissing;
+    return (state & (MF_GRAYED | MF_DISABLED)) ? uidriver::hook::kCloseGrayed : uidriver::hook::kCloseEnabled;
+}
+
+LRESULT CALLBACK AnsweringProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto original = reinterpret_cast<WNDPROC>(GetPropW(window, kOriginalProcedureProperty));
+    if (message == CloseItemQuery())
+        return CloseItemState(window);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropW(window, kOriginalProcedureProperty);
+    }
+    return CallWindowProcW(original, window, message, wParam, lParam);
+}
+
+void Subclass(HWND dialog)
+{
+    if (GetPropW(dialog, kOriginalProcedureProperty))
+        return;
+    // The subclass outlives the hook, so this DLL must never be unloaded.
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&AnsweringProcedure), &self);
+    // The property must be in place before the first message reaches the subclass.
+    SetPropW(dialog, kOriginalProcedureProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(dialog, GWLP_WNDPROC)));
+    SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AnsweringProcedure));
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK UidriverCallWndProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (call->message == CloseItemQuery())
+            Subclass(call->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
