@@ -1,0 +1,226 @@
+// Runs that install, or fail to install, the agent package.
+#include "executable_directory.h"
+#include "msi_open_override.h"
+#include "product_test.h"
+
+namespace gui_test {
+namespace {
+
+constexpr wchar_t kDownloading[] = L"Downloading VTA Agent Installer \r\n";
+constexpr wchar_t kDownloaded[] = L"Download finished. Beginning VTA Agent installation process.\r\n";
+constexpr wchar_t kInstalled[] = L"VTA Agent installation finished.\r\n";
+constexpr wchar_t kAborted[] = L"Download and installation processes aborted.\r\n";
+constexpr wchar_t kTempFile[] = L"vta-agent-x64_manager.msitemp";
+
+Route Body(std::string body, int status = 200)
+{
+    Route route;
+    route.status = status;
+    route.body = std::move(body);
+    return route;
+}
+
+using AgentRun = ProductTest;
+
+TEST_F(AgentRun, InstallsTheAgentPackageWithWindowsInstaller)
+{
+    const std::string package = SamplePackage("agent.msi");
+    host.SetRoute(kAgentPath, Body(package));
+    StartRun(false);
+    WaitForEnd();
+
+    EXPECT_EQ(Log(), Lines({kDownloading, kDownloaded, kInstalled}));
+    EXPECT_EQ(Dialog().Text(kStatus), L"VTA Agent installation finished");
+    EXPECT_TRUE(Dialog().IsEnabled(kOk));
+    EXPECT_TRUE(Dialog().IsEnabled(kCancel));
+    EXPECT_EQ(Dialog().ProgressPosition(kFileBar), Dialog().ProgressLimits(kFileBar).high);
+    EXPECT_EQ(Dialog().ProgressPosition(kTotalBar), 500);
+    EXPECT_EQ(Dialog().Text(kTotalLabel), L"Total progress ( 100% )");
+    const std::wstring size = std::to_wstring(package.size());
+    EXPECT_EQ(Dialog().Text(kFileLabel), size + L" bytes( 100% ) out of " + size + L" bytes");
+    EXPECT_FALSE(Dialog().IsVisible(kDetailsLog));  // success keeps the log as the user left it
+
+    EXPECT_EQ(Files().Read(kAgentFile), package);
+    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_EQ(host.RequestCount(kServicePath), 0);
+    EXPECT_EQ(host.LastRequestHeader(kAgentPath, "User-Agent"), "Mozilla/4.0 (compatible) Poison");
+
+    // OK now closes the dialog.
+    Dialog().Click(kOk);
+    EXPECT_TRUE(session->WaitForExit(15s).has_value());
+}
+
+TEST_F(AgentRun, CancelDuringTheDownloadAbortsWithoutInstalling)
+{
+    const MsiOpenOverride installer;
+    host.SetRoute(kAgentPath, SlowBody());
+    StartRun(true);
+    ASSERT_TRUE(Dialog().WaitText(kFileLabel, [](const std::wstring& t) { return !t.empty(); }, 30s));
+    Dialog().Click(kCancel);
+    WaitForEnd();
+
+    EXPECT_EQ(Log(), Lines({kDownloading, L"VTA Agent download cancelled by user.\r\n", kAborted}));
+    EXPECT_EQ(Dialog().Text(kStatus), L"VTA Agent download cancelled by user");
+    ExpectFailureEnding();
+    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_FALSE(Files().Exists(kAgentFile));
+    EXPECT_FALSE(Files().Exists(std::wstring(kAgentFile) + L".ran"));
+    EXPECT_EQ(host.RequestCount(kServicePath), 0);
+}
+
+TEST_F(AgentRun, CancelPressedBeforeTheFirstByteIsSeenBeforeReading)
+{
+    Route route = Body(std::string(64 * 1024, 'p'));
+    route.pause_before_ms = 3000;
+    host.SetRoute(kAgentPath, route);
+    StartRun(false);
+    Dialog().Click(kCancel);
+    WaitForEnd();
+
+    EXPECT_EQ(Log(), Lines({kDownloading, L"VTA Agent download cancelled by user.\r\n", kAborted}));
+    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_EQ(host.RequestCount(kAgentPath), 1);
+}
+
+struct FailedDownload {
+    const char* name;
+    Route route;
+    const wchar_t* status;
+    const wchar_t* logLine;
+};
+
+class AgentDownloadFailure : public ProductTest, public ::testing::WithParamInterface<FailedDownload> {};
+
+// The local file of an earlier run stays as it was, and no temporary file remains.
+TEST_P(AgentDownloadFailure, ReportsAndLeavesTheLocalFileAlone)
+{
+    host.SetRoute(kAgentPath, GetParam().route);
+    Launch();
+    Files().Write(kAgentFile, "earlier package");
+    PressOk(true);
+    WaitForEnd();
+
+    EXPECT_EQ(Log(), Lines({kDownloading, GetParam().logLine}));
+    EXPECT_EQ(Dialog().Text(kStatus), GetParam().status);
+    ExpectFailureEnding();
+    EXPECT_EQ(Files().Read(kAgentFile), "earlier package");
+    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_EQ(host.RequestCount(kServicePath), 0);
+}
+
+Route CutShort()
+{
+    Route route = Body(std::string(10000, 'p'));
+    route.length = ContentLength::Exactly(50000);
+    return route;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, AgentDownloadFailure,
+    ::testing::Values(
+        FailedDownload{"NotFound", Body("no such package", 404), L"Error downloading VTA Agent Installer - File not found",
+                       L"Error downloading VTA Agent Installer - File not found \r\n"},
+        FailedDownload{"ServerError", Body("broken", 500),
+                       L"Error downloading VTA Agent Installer - Internal Server Error",
+                       L"Error downloading VTA Agent Installer - Internal Server Error \r\n"},
+        // An error page is never stored and run as the package.
+        FailedDownload{"Forbidden", Body("<html>forbidden</html>", 403), L"Error downloading VTA Agent Installer",
+                       L"Error downloading VTA Agent Installer \r\n"},
+        FailedDownload{"Unavailable", Body("<html>later</html>", 503), L"Error downloading VTA Agent Installer",
+                       L"Error downloading VTA Agent Installer \r\n"},
+        // A body that ends before its announced length is a failed read.
+        FailedDownload{"CutShort", CutShort(), L"Error downloading VTA Agent Installer",
+                       L"Error downloading VTA Agent Installer \r\n"}),
+    [](const ::testing::TestParamInfo<FailedDownload>& info) { return info.param.name; });
+
+TEST_F(AgentRun, WithoutContentLengthTheDownloadCompletesAndClaimsNoPercentage)
+{
+    const MsiOpenOverride installer;
+    Route route = Body(InstallerExitingWith(0) + std::string(300 * 1024, ' '));
+    route.length = ContentLength::None();
+    route.chunk = 8192;
+    route.chunk_delay_ms = 10;
+    host.SetRoute(kAgentPath, route);
+    StartRun(false);
+    ASSERT_TRUE(StatusBecomes(L"Download finished. Beginning VTA Agent installation process", 60s));
+    EXPECT_EQ(Dialog().Text(kFileLabel), L"");
+    EXPECT_EQ(Dialog().ProgressPosition(kTotalBar), 0);
+    WaitForEnd();
+
+    EXPECT_EQ(Log(), Lines({kDownloading, kDownloaded, kInstalled}));
+    const std::wstring size = std::to_wstring(route.body.size());
+    EXPECT_EQ(Dialog().Text(kFileLabel), size + L" bytes( 100% ) out of " + size + L" bytes");
+    EXPECT_EQ(Files().Read(kAgentFile), route.body);
+}
+
+TEST_F(AgentRun, ReplacesAnEarlierPackageAndTruncatesAStaleTemporaryFile)
+{
+    const MsiOpenOverride installer;
+    host.SetRoute(kAgentPath, Body(InstallerExitingWith(0) + std::string(2500, ' ')));
+    Launch();
+    Files().Write(kAgentFile, "earlier package");
+    Files().Write(kTempFile, std::string(100 * 1024, 'x'));
+    PressOk(false);
+    WaitForEnd();
+
+    EXPECT_EQ(Log(), Lines({kDownloading, kDownloaded, kInstalled}));
+    EXPECT_EQ(Files().Read(kAgentFile), InstallerExitingWith(0) + std::string(2500, ' '));
+    EXPECT_FALSE(Files().Exists(kTempFile));
+}
+
+struct InstallerEnding {
+    long exitCode;
+    const wchar_t* status;
+    const wchar_t* logLine;
+};
+
+class AgentInstallerExit : public ProductTest, public ::testing::WithParamInterface<InstallerEnding> {};
+
+// Any ending but 0 ends the run, so Patch Management is skipped though ticked,
+// and none is a cancellation of a download: no aborted line.
+TEST_P(AgentInstallerExit, EndsTheRunWithTheInstallersMessage)
+{
+    const MsiOpenOverride installer;
+    host.SetRoute(kAgentPath, Body(InstallerExitingWith(GetParam().exitCode)));
+    StartRun(true);
+    WaitForEnd();
+
+    EXPECT_EQ(Log(), Lines({kDownloading, kDownloaded, GetParam().logLine}));
+    EXPECT_EQ(Dialog().Text(kStatus), GetParam().status);
+    ExpectFailureEnding();
+    EXPECT_EQ(host.RequestCount(kServicePath), 0);
+    EXPECT_TRUE(Files().Exists(std::wstring(kAgentFile) + L".ran"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExitCodes, AgentInstallerExit,
+    ::testing::Values(
+        InstallerEnding{1602, L"VTA Agent installation cancelled by user", L"VTA Agent installation cancelled by user.\r\n"},
+        InstallerEnding{1603, L"An error occured while installing VTA Agent",
+                        L"An error occured while installing VTA Agent ( 1603 ).\r\n"},
+        InstallerEnding{3010, L"An error occured while installing VTA Agent",
+                        L"An error occured while installing VTA Agent ( 3010 ).\r\n"},
+        InstallerEnding{-1, L"An error occured while installing VTA Agent",
+                        L"An error occured while installing VTA Agent ( -1 ).\r\n"}),
+    [](const ::testing::TestParamInfo<InstallerEnding>& info) {
+        return info.param.exitCode < 0 ? std::string("Minus1") : std::to_string(info.param.exitCode);
+    });
+
+TEST_F(AgentRun, AnInstallerThatCannotStartReportsTheSystemErrorCode)
+{
+    const MsiOpenOverride missingInstaller(uidriver::ExecutableDirectory() / "no-such-installer.exe");
+    host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
+    StartRun(false);
+    WaitForEnd();
+
+    const std::wstring log = Log();
+    const std::wstring errorPrefix = L"An error occured while installing VTA Agent ( ";
+    ASSERT_NE(log.find(errorPrefix), std::wstring::npos) << testing::PrintToString(log);
+    const int code = std::stoi(log.substr(log.find(errorPrefix) + errorPrefix.size()));
+    EXPECT_NE(code, 0);
+    EXPECT_EQ(Dialog().Text(kStatus), L"An error occured while installing VTA Agent");
+    ExpectFailureEnding();
+}
+
+}  // namespace
+}  // namespace gui_test

@@ -1,0 +1,97 @@
+#include "product_test.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "executable_directory.h"
+#include "msgwebresponse-copy.pb.h"
+
+namespace gui_test {
+
+namespace msg = com::tarvic::vem::messaging;
+
+std::string SamplePackage(const char* fileName)
+{
+    const auto path = uidriver::ExecutableDirectory().parent_path() / "packages" / fileName;
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw std::runtime_error("missing sample package " + path.string());
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::string ServiceAnswer(const std::string& url, const std::string& command)
+{
+    msg::MsgWebResponse response;
+    response.set_status(msg::SUCCESS);
+    response.set_patch_download_url(url);
+    response.set_patch_install_command(command);
+    return response.SerializeAsString();
+}
+
+std::string InstallerExitingWith(long exitCode)
+{
+    return "exit=" + std::to_string(exitCode);
+}
+
+Route SlowBody(size_t bytes)
+{
+    Route route;
+    route.body.assign(bytes, 'p');
+    route.chunk = 4096;
+    route.chunk_delay_ms = 20;
+    return route;
+}
+
+std::wstring Lines(std::initializer_list<const wchar_t*> lines)
+{
+    std::wstring text;
+    for (const wchar_t* line : lines)
+        text += line;
+    return text;
+}
+
+void ProductTest::Launch(const std::wstring& executableName)
+{
+    session.emplace(executableName);
+    session->Start();
+}
+
+void ProductTest::PressOk(bool patchManagement)
+{
+    Dialog().SetCheck(kPatchManagementBox, patchManagement);
+    Dialog().Click(kOk);
+    // The OK handler hides the selection and disables OK in one go.
+    ASSERT_TRUE(uidriver::PollUntil([this] { return !Dialog().IsVisible(kAgentBox); }, 10s));
+}
+
+void ProductTest::StartRun(bool patchManagement, const std::wstring& executableName)
+{
+    Launch(executableName);
+    PressOk(patchManagement);
+}
+
+void ProductTest::WaitForEnd()
+{
+    ASSERT_TRUE(Dialog().WaitEnabled(kOk, kRunTimeout)) << "log so far:\n" << testing::PrintToString(Log());
+}
+
+bool ProductTest::StatusBecomes(const std::wstring& text, uidriver::Milliseconds timeout)
+{
+    return Dialog().WaitText(kStatus, [&text](const std::wstring& status) { return status == text; }, timeout);
+}
+
+void ProductTest::ExpectFailureEnding() const
+{
+    EXPECT_TRUE(Dialog().IsEnabled(kOk));
+    EXPECT_FALSE(Dialog().IsEnabled(kCancel));
+    EXPECT_EQ(Dialog().ProgressPosition(kFileBar), 100);
+    EXPECT_EQ(Dialog().ProgressLimits(kFileBar).high, 100);
+    EXPECT_EQ(Dialog().ProgressPosition(kTotalBar), 100);
+    EXPECT_EQ(Dialog().ProgressLimits(kTotalBar).high, 100);
+    EXPECT_EQ(Dialog().Text(kTotalLabel), L"Total progress ( 100% )");
+    EXPECT_TRUE(Dialog().IsVisible(kDetailsLog));
+    EXPECT_EQ(Dialog().Text(kDetailsLink), L"<a>Show less details</a>");
+}
+
+}  // namespace gui_test

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+#include "product_session.h"
+#include "test_host.h"
+
+namespace gui_test {
+
+using namespace std::chrono_literals;
+
+// Control ids of the product's dialog.
+enum ControlId : int {
+    kOk = 1,
+    kCancel = 2,
+    kBanner = 1000,
+    kFileBar = 1001,
+    kFileLabel = 1002,
+    kStatus = 1003,
+    kAgentBox = 1004,
+    kPatchManagementBox = 1005,
+    kDetailsLink = 1006,
+    kDetailsLog = 1007,
+    kTotalBar = 1008,
+    kTotalLabel = 1009,
+    kProxyBox = 1011,
+    kRefusal = 1023,
+};
+
+inline constexpr char kAgentPath[] = "/vta/vta-agent-x64.msi";
+inline constexpr char kServicePath[] = "/vem-ws/VemSecureHttpServlet";
+inline constexpr wchar_t kAgentFile[] = L"vta-agent-x64_manager.msi";
+inline constexpr uidriver::Milliseconds kRunTimeout = 120s;
+
+// The bytes of a sample package that the build made with wixl.
+std::string SamplePackage(const char* fileName);
+
+// A serialized successful service answer.
+std::string ServiceAnswer(const std::string& url, const std::string& command);
+
+// A body that stands in for a package, for the stand-in installer: it exits
+// with this code.
+std::string InstallerExitingWith(long exitCode);
+
+// A body sent slowly enough for the user to act during the download.
+Route SlowBody(size_t bytes = 2 * 1024 * 1024);
+
+std::wstring Lines(std::initializer_list<const wchar_t*> lines);
+
+// One run of the product against the loopback test host, which is reset for
+// every test.
+class ProductTest : public ::testing::Test {
+protected:
+    void SetUp() override { host.Reset(); }
+
+    // Starts a copy under this name and waits for its dialog.
+    void Launch(const std::wstring& executableName = kProductExecutableName);
+    // Sets the Patch Management box and presses OK; returns once the
+    // progress face is up.
+    void PressOk(bool patchManagement);
+    void StartRun(bool patchManagement, const std::wstring& executableName = kProductExecutableName);
+    // The worker's last step enables OK.
+    void WaitForEnd();
+    bool StatusBecomes(const std::wstring& text, uidriver::Milliseconds timeout = kRunTimeout);
+
+    const uidriver::DialogDriver& Dialog() const { return session->Dialog(); }
+    const ScratchDirectory& Files() const { return session->WorkingDirectory(); }
+    std::wstring Log() const { return Dialog().Text(kDetailsLog); }
+    // Both bars full and the log expanded, as every unsuccessful run ends.
+    void ExpectFailureEnding() const;
+
+    TestHost host;
+    std::optional<ProductSession> session;
+};
+
+}  // namespace gui_test

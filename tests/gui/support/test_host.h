@@ -1,0 +1,64 @@
+#pragma once
+
+#include "http_client.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace gui_test {
+
+// How a route declares the length of its body.
+class ContentLength {
+public:
+    static ContentLength Automatic() { return ContentLength("auto"); }  // the body's real length
+    static ContentLength None() { return ContentLength("none"); }       // no Content-Length header
+    static ContentLength Exactly(std::uint64_t bytes) { return ContentLength(std::to_string(bytes)); }
+
+    const std::string& QueryValue() const { return value_; }
+
+private:
+    explicit ContentLength(std::string value) : value_(std::move(value)) {}
+
+    std::string value_;
+};
+
+// What the test host answers on one path.
+struct Route {
+    int status = 200;
+    std::string body;
+    ContentLength length = ContentLength::Automatic();
+    std::size_t chunk = 0;  // bytes per write; 0 keeps the host's default
+    int chunk_delay_ms = 0;
+    int pause_before_ms = 0;
+    // 0: the path's standing answer. N: answers the next N requests ahead of
+    // the standing answer (after earlier such routes), then is used up.
+    int times = 0;
+};
+
+// Client of the loopback test host's control API, at TESTHOST_CONTROL or
+// http://127.0.0.1:47440. Every call throws std::runtime_error when the host
+// cannot be reached or answers with an unexpected status.
+class TestHost {
+public:
+    TestHost();
+
+    // Forgets every route and every recorded request.
+    void Reset();
+    void SetRoute(const std::string& path, const Route& route);
+    int RequestCount(const std::string& path);
+    // Nothing when the path has not been requested.
+    std::optional<std::string> LastRequestBody(const std::string& path);
+    // Nothing when the path has not been requested or the request lacked the header.
+    std::optional<std::string> LastRequestHeader(const std::string& path, const std::string& name);
+
+private:
+    HttpResponse Expect(const wchar_t* verb, const std::string& target, const std::string& body,
+                        bool notFoundAllowed);
+
+    HttpClient control_;
+};
+
+}  // namespace gui_test

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "download_pacing.h"
+#include "download_text.h"
+
+namespace {
+
+TEST(ContentLength, ReadsLikeASigned32BitDecimal)
+{
+    EXPECT_EQ(ParseContentLength(L"2500"), 2500);
+    EXPECT_EQ(ParseContentLength(L"  \t+42"), 42);
+    EXPECT_EQ(ParseContentLength(L"-7"), -7);
+    EXPECT_EQ(ParseContentLength(L"12abc"), 12);
+    EXPECT_EQ(ParseContentLength(L"abc"), 0);
+    EXPECT_EQ(ParseContentLength(L""), 0);
+    EXPECT_EQ(ParseContentLength(L"2147483647"), INT_MAX);
+    EXPECT_EQ(ParseContentLength(L"2147483648"), INT_MAX);
+    EXPECT_EQ(ParseContentLength(L"99999999999999999999999"), INT_MAX);
+    EXPECT_EQ(ParseContentLength(L"-2147483648"), INT_MIN);
+    EXPECT_EQ(ParseContentLength(L"-99999999999"), INT_MIN);
+}
+
+TEST(PatchInstallerFile, IsTheWordEndingWithTheFirstMsi)
+{
+    EXPECT_EQ(PatchInstallerFileFromCommand(L"a b c.msi d"), L"c.msi");
+    EXPECT_EQ(PatchInstallerFileFromCommand(L"msiexec /i pm.msi /qn"), L"pm.msi");
+    EXPECT_EQ(PatchInstallerFileFromCommand(L"msiexec /i first.msi second.msi"), L"first.msi");
+    // Quotation marks are not interpreted.
+    EXPECT_EQ(PatchInstallerFileFromCommand(L"msiexec /i \"pm.msi\" /qn"), L"\"pm.msi");
+    // The text up to ".msi" counts, even inside a longer word.
+    EXPECT_EQ(PatchInstallerFileFromCommand(L"run x.msix"), L"x.msi");
+}
+
+TEST(PatchInstallerFile, IsUndecidedWithoutMsiOrWithoutASpaceBeforeIt)
+{
+    EXPECT_FALSE(PatchInstallerFileFromCommand(L"setup.exe /quiet"));
+    EXPECT_FALSE(PatchInstallerFileFromCommand(L"msiexec /i PM.MSI"));
+    EXPECT_FALSE(PatchInstallerFileFromCommand(L"pm.msi /qn"));
+    EXPECT_FALSE(PatchInstallerFileFromCommand(L""));
+}
+
+TEST(DownloadPacing, ReportsTheFirstChunkAtOnceThenAtMostEvery100Ms)
+{
+    DownloadPacing pacing(1000);
+    EXPECT_TRUE(pacing.ShouldReport(1000));
+    EXPECT_FALSE(pacing.ShouldReport(1050));
+    EXPECT_FALSE(pacing.ShouldReport(1099));
+    EXPECT_TRUE(pacing.ShouldReport(1100));
+    EXPECT_FALSE(pacing.ShouldReport(1150));
+}
+
+TEST(DownloadPacing, LooksAtTheCancelRequestAtMostEvery20Ms)
+{
+    // The look before the first read was made at the start.
+    DownloadPacing pacing(1000);
+    EXPECT_FALSE(pacing.ShouldPollCancel(1005));
+    EXPECT_TRUE(pacing.ShouldPollCancel(1020));
+    EXPECT_FALSE(pacing.ShouldPollCancel(1039));
+    EXPECT_TRUE(pacing.ShouldPollCancel(1041));
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+
+#include <thread>
+
+#include "vta_agent_download_managerDlg.h"
+
+// Runs the real dialog modally on this thread while `body` acts as the
+// worker on another thread, as the installation does; then closes it.
+template <class Body>
+void WithLiveDialog(Body body)
+{
+    Cvta_agent_download_managerDlg dialog;
+    std::thread worker([&dialog, &body] {
+        // Visible means initialised: a dialog is shown after WM_INITDIALOG.
+        HWND window = nullptr;
+        for (int i = 0; i < 1000 && !window; ++i) {
+            window = ::FindWindowW(nullptr, L"VTA Agent Download Manager");
+            if (!window || !::IsWindowVisible(window)) {
+                window = nullptr;
+                ::Sleep(10);
+            }
+        }
+        if (!window)
+            return;
+        body(dialog);
+        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    dialog.DoModal();
+    worker.join();
+    // A dialog left with Cancel keeps the single-instance event for the rest
+    // of the process; release it so the next test starts as a first copy.
+    if (dialog.m_hInstanceEvent)
+        ::CloseHandle(dialog.m_hInstanceEvent);
+}

@@ -1,0 +1,25 @@
+#include <gtest/gtest.h>
+
+#include "windows_bitness.h"
+
+namespace {
+
+BOOL WINAPI ReportsWow64(HANDLE, PBOOL wow64) { *wow64 = TRUE; return TRUE; }
+BOOL WINAPI ReportsNative(HANDLE, PBOOL wow64) { *wow64 = FALSE; return TRUE; }
+BOOL WINAPI Fails(HANDLE, PBOOL wow64) { *wow64 = TRUE; return FALSE; }
+
+TEST(WindowsBitness, A64BitProcessMeans64BitWindows)
+{
+    EXPECT_TRUE(WindowsIs64Bit(true, nullptr, nullptr));
+}
+
+TEST(WindowsBitness, A32BitProcessAsksIsWow64Process)
+{
+    EXPECT_TRUE(WindowsIs64Bit(false, &ReportsWow64, ::GetCurrentProcess()));
+    EXPECT_FALSE(WindowsIs64Bit(false, &ReportsNative, ::GetCurrentProcess()));
+    // A missing function or a failed call means 32-bit.
+    EXPECT_FALSE(WindowsIs64Bit(false, nullptr, ::GetCurrentProcess()));
+    EXPECT_FALSE(WindowsIs64Bit(false, &Fails, ::GetCurrentProcess()));
+}
+
+}  // namespace
