@@ -1,5 +1,9 @@
 // Runs that install, or fail to install, the agent package.
-#include "executable_directory.h"
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "msi_open_override.h"
 #include "product_test.h"
 
@@ -206,20 +210,34 @@ INSTANTIATE_TEST_SUITE_P(
         return info.param.exitCode < 0 ? std::string("Minus1") : std::to_string(info.param.exitCode);
     });
 
-TEST_F(AgentRun, AnInstallerThatCannotStartReportsTheSystemErrorCode)
+// The session mounts a disk too small for the package: the write fails, and
+// the damaged file is never moved into place.
+TEST_F(AgentRun, AFailedWriteLeavesTheLocalFileAlone)
 {
-    const MsiOpenOverride missingInstaller(uidriver::ExecutableDirectory() / "no-such-installer.exe");
-    host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
-    StartRun(false);
+    const char* smallDisk = std::getenv("VTA_TEST_SMALL_DISK");
+    ASSERT_NE(smallDisk, nullptr) << "run inside scripts/wine-session";
+    const std::filesystem::path directory = std::filesystem::path("Z:" + std::string(smallDisk)) / "write-failure";
+    std::filesystem::remove_all(directory);
+    std::filesystem::create_directories(directory);
+    {
+        std::ofstream(directory / kAgentFile) << "earlier package";
+    }
+    host.SetRoute(kAgentPath, Body(std::string(1024 * 1024, 'p')));
+    session.emplace();
+    session->Start(kDialogTimeout, directory);
+    PressOk(false);
     WaitForEnd();
 
-    const std::wstring log = Log();
-    const std::wstring errorPrefix = L"An error occured while installing VTA Agent ( ";
-    ASSERT_NE(log.find(errorPrefix), std::wstring::npos) << testing::PrintToString(log);
-    const int code = std::stoi(log.substr(log.find(errorPrefix) + errorPrefix.size()));
-    EXPECT_NE(code, 0);
-    EXPECT_EQ(Dialog().Text(kStatus), L"An error occured while installing VTA Agent");
+    EXPECT_EQ(Log(), Lines({kDownloading, L"Error creating VTA Agent Installer local file. Please check your "
+                                          L"available drive space.\r\n"}));
+    EXPECT_EQ(Dialog().Text(kStatus), L"Error creating VTA Agent Installer local file");
     ExpectFailureEnding();
+    std::ifstream local(directory / kAgentFile);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(local), {}), "earlier package");
+    EXPECT_FALSE(std::filesystem::exists(directory / kTempFile));
+    local.close();
+    session.reset();
+    std::filesystem::remove_all(directory);
 }
 
 }  // namespace

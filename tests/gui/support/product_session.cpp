@@ -25,11 +25,11 @@ ProductSession::~ProductSession()
         process_->Terminate(kTerminationTimeout);
 }
 
-void ProductSession::Start(uidriver::Milliseconds timeout)
+void ProductSession::Start(uidriver::Milliseconds timeout, const std::optional<std::filesystem::path>& currentDirectory)
 {
     if (process_)
         throw std::logic_error("the product session was started already");
-    process_ = uidriver::ChildProcess::Start(executable_, L"", directory_.Path());
+    process_ = uidriver::ChildProcess::Start(executable_, L"", currentDirectory.value_or(directory_.Path()));
 
     uidriver::PollUntil(
         [this] {

@@ -31,8 +31,10 @@ public:
     const std::filesystem::path& Executable() const { return executable_; }
 
     // Starts the copy and waits until it shows its dialog; throws
-    // std::runtime_error when it exits or shows none within timeout.
-    void Start(uidriver::Milliseconds timeout = kDialogTimeout);
+    // std::runtime_error when it exits or shows none within timeout. The
+    // product runs in its working directory unless currentDirectory is given.
+    void Start(uidriver::Milliseconds timeout = kDialogTimeout,
+               const std::optional<std::filesystem::path>& currentDirectory = std::nullopt);
 
     // The product's dialog; Start must have succeeded.
     const uidriver::DialogDriver& Dialog() const;
