@@ -17,13 +17,8 @@ UINT InstallSequence::Run()
     m_dialog.AppendLog(L"Downloading VTA Agent Installer \r\n");
     m_dialog.SetStatusText(L"Downloading VTA Agent Installer");
 
-    DownloadOutcome outcome = DownloadInstaller(PackageKind::Agent);
-    if (outcome == DownloadOutcome::Cancelled)
-        return FinishWithCancel();
-    if (outcome != DownloadOutcome::Completed)
-        return FinishWithFailure();
-    if (RunInstaller(PackageKind::Agent) != 0)
-        return FinishWithFailure();
+    if (const auto ending = InstallPackage(PackageKind::Agent))
+        return *ending;
     EnableButton(IDCANCEL, TRUE);
 
     if (!m_dialog.IsChecked(IDC_CHECK_PATCH_MANAGEMENT)) {
@@ -51,16 +46,23 @@ UINT InstallSequence::Run()
 
     m_dialog.SetStatusText(L"Downloading Patch Management Installer");
     m_dialog.AppendLog(L"Downloading Patch Management Installer. \r\n");
-    outcome = DownloadInstaller(PackageKind::PatchManagement);
-    if (outcome == DownloadOutcome::Cancelled)
-        return FinishWithCancel();
-    if (outcome != DownloadOutcome::Completed)
-        return FinishWithFailure();
-    if (RunInstaller(PackageKind::PatchManagement) != 0)
-        return FinishWithFailure();
+    if (const auto ending = InstallPackage(PackageKind::PatchManagement))
+        return *ending;
 
     EnableButton(IDOK, TRUE);
     return kCompleted;
+}
+
+std::optional<UINT> InstallSequence::InstallPackage(PackageKind kind)
+{
+    const DownloadOutcome outcome = DownloadInstaller(kind);
+    if (outcome == DownloadOutcome::Cancelled)
+        return FinishWithCancel();
+    // An installer's own messages are already shown; 1602 (the user left the
+    // installer) is a failure, not a cancelled download.
+    if (outcome != DownloadOutcome::Completed || RunInstaller(kind) != 0)
+        return FinishWithFailure();
+    return std::nullopt;
 }
 
 UINT InstallSequence::FinishWithFailure()

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "outcome_messages.h"
 #include "package_kind.h"
 
@@ -26,6 +28,8 @@ public:
     UINT Run();
 
 private:
+    // Downloads and runs one package; the sequence's result when it must end.
+    std::optional<UINT> InstallPackage(PackageKind kind);
     DownloadOutcome DownloadInstaller(PackageKind kind);
     DWORD RunInstaller(PackageKind kind);
     UINT FinishWithFailure();

@@ -10,23 +10,13 @@
 namespace gui_test {
 namespace {
 
-constexpr wchar_t kDownloading[] = L"Downloading VTA Agent Installer \r\n";
-constexpr wchar_t kDownloaded[] = L"Download finished. Beginning VTA Agent installation process.\r\n";
-constexpr wchar_t kInstalled[] = L"VTA Agent installation finished.\r\n";
-constexpr wchar_t kAborted[] = L"Download and installation processes aborted.\r\n";
 constexpr wchar_t kTempFile[] = L"vta-agent-x64_manager.msitemp";
-
-Route Body(std::string body, int status = 200)
-{
-    Route route;
-    route.status = status;
-    route.body = std::move(body);
-    return route;
-}
 
 using AgentRun = ProductTest;
 
-TEST_F(AgentRun, InstallsTheAgentPackageWithWindowsInstaller)
+using AgentInstall = RealInstallerTest;
+
+TEST_F(AgentInstall, InstallsTheAgentPackageWithWindowsInstaller)
 {
     const std::string package = SamplePackage("agent.msi");
     host.SetRoute(kAgentPath, Body(package));

@@ -10,9 +10,6 @@ namespace {
 constexpr char kPatchPath[] = "/pm/patch.msi";
 constexpr char kPatchUrl[] = "https://localhost:47443/pm/patch.msi";
 
-constexpr wchar_t kDownloading[] = L"Downloading VTA Agent Installer \r\n";
-constexpr wchar_t kDownloaded[] = L"Download finished. Beginning VTA Agent installation process.\r\n";
-constexpr wchar_t kInstalled[] = L"VTA Agent installation finished.\r\n";
 constexpr wchar_t kRetrieving[] = L"Retrieving Patch Management download details.\r\n";
 constexpr wchar_t kRetrieved[] = L"Retrieved Patch Management download details. \r\n";
 constexpr wchar_t kRetrying[] = L"Error retrieving Patch Management download details. Retrying... \r\n";
@@ -20,15 +17,6 @@ constexpr wchar_t kRetrievalFailed[] = L"Failed to retrieve Patch Management dow
 constexpr wchar_t kPatchDownloading[] = L"Downloading Patch Management Installer. \r\n";
 constexpr wchar_t kPatchDownloaded[] = L"Download finished. Beginning Patch Management installation process.\r\n";
 constexpr wchar_t kPatchInstalled[] = L"Patch Management installation finished.\r\n";
-constexpr wchar_t kAborted[] = L"Download and installation processes aborted.\r\n";
-
-Route Body(std::string body, int status = 200)
-{
-    Route route;
-    route.status = status;
-    route.body = std::move(body);
-    return route;
-}
 
 // The stand-in installer, as a command line the service could send.
 std::string StandInCommand(const char* package)
@@ -45,7 +33,7 @@ protected:
     const MsiOpenOverride installer;
 };
 
-using FullRun = ProductTest;
+using FullRun = RealInstallerTest;
 
 TEST_F(FullRun, InstallsBothPackagesWithWindowsInstaller)
 {

@@ -20,6 +20,14 @@ std::string SamplePackage(const char* fileName)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+Route Body(std::string body, int status)
+{
+    Route route;
+    route.status = status;
+    route.body = std::move(body);
+    return route;
+}
+
 std::string ServiceAnswer(const std::string& url, const std::string& command)
 {
     msg::MsgWebResponse response;
@@ -49,6 +57,39 @@ std::wstring Lines(std::initializer_list<const wchar_t*> lines)
     for (const wchar_t* line : lines)
         text += line;
     return text;
+}
+
+namespace {
+
+void UninstallSamplePackages()
+{
+    for (const char* package : {"agent.msi", "patch.msi"}) {
+        const auto path = uidriver::ExecutableDirectory().parent_path() / "packages" / package;
+        std::wstring command = L"msiexec /x \"" + path.wstring() + L"\" /qn";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                              &startup, &process))
+            continue;
+        ::WaitForSingleObject(process.hProcess, 60000);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+}
+
+}  // namespace
+
+void RealInstallerTest::SetUp()
+{
+    ProductTest::SetUp();
+    UninstallSamplePackages();
+}
+
+void RealInstallerTest::TearDown()
+{
+    session.reset();
+    UninstallSamplePackages();
 }
 
 void ProductTest::Launch(const std::wstring& executableName)

@@ -37,6 +37,15 @@ inline constexpr char kServicePath[] = "/vem-ws/VemSecureHttpServlet";
 inline constexpr wchar_t kAgentFile[] = L"vta-agent-x64_manager.msi";
 inline constexpr uidriver::Milliseconds kRunTimeout = 120s;
 
+// Log lines of the agent's half of a run.
+inline constexpr wchar_t kDownloading[] = L"Downloading VTA Agent Installer \r\n";
+inline constexpr wchar_t kDownloaded[] = L"Download finished. Beginning VTA Agent installation process.\r\n";
+inline constexpr wchar_t kInstalled[] = L"VTA Agent installation finished.\r\n";
+inline constexpr wchar_t kAborted[] = L"Download and installation processes aborted.\r\n";
+
+// An answer of the test host with this body.
+Route Body(std::string body, int status = 200);
+
 // The bytes of a sample package that the build made with wixl.
 std::string SamplePackage(const char* fileName);
 
@@ -76,6 +85,15 @@ protected:
 
     TestHost host;
     std::optional<ProductSession> session;
+};
+
+// A run with the real Windows Installer: the sample packages are removed
+// before and after, so every run installs afresh (an installed product would
+// make the installer ask the user what to do).
+class RealInstallerTest : public ProductTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
 };
 
 }  // namespace gui_test
