@@ -143,5 +143,24 @@ TEST_F(PatchManagementRun, ACommandWithoutMsiLeavesNoFileNameAndTheMoveFails)
     ExpectFailureEnding();
 }
 
+// The package host's certificate comes from an unknown authority. The
+// download retries once with that check switched off, which Wine's WinINet
+// does not honour, so the second open fails as well.
+TEST_F(PatchManagementRun, AnUntrustedPackageHostFailsTheDownload)
+{
+    ServeAgent();
+    host.SetRoute(kPatchPath, Body(InstallerExitingWith(0)));
+    host.SetRoute(kServicePath, Body(ServiceAnswer("https://localhost:47445/pm/patch.msi", StandInCommand("patch.msi"))));
+    StartRun(true);
+    WaitForEnd();
+
+    EXPECT_EQ(Log().substr(Log().rfind(kPatchDownloading)),
+              Lines({kPatchDownloading, L"Error downloading Patch Management Installer.\r\n"}));
+    EXPECT_EQ(Dialog().Text(kStatus), L"Error downloading Patch Management Installer");
+    ExpectFailureEnding();
+    EXPECT_EQ(host.RequestCount(kPatchPath), 0);
+    EXPECT_FALSE(Files().Exists(L"patch.msitemp"));
+}
+
 }  // namespace
 }  // namespace gui_test

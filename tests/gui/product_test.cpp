@@ -102,8 +102,11 @@ void ProductTest::PressOk(bool patchManagement)
 {
     Dialog().SetCheck(kPatchManagementBox, patchManagement);
     Dialog().Click(kOk);
-    // The OK handler hides the selection and disables OK in one go.
+    // Styles are read straight from the window, while the OK handler may
+    // still be running; a round trip through the dialog's thread waits for
+    // the rest of the handler (progress face shown, OK disabled).
     ASSERT_TRUE(uidriver::PollUntil([this] { return !Dialog().IsVisible(kAgentBox); }, 10s));
+    Dialog().PingRoundTrip();
 }
 
 void ProductTest::StartRun(bool patchManagement, const std::wstring& executableName)
