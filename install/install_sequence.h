@@ -8,6 +8,7 @@
 #include "package_kind.h"
 
 class Cvta_agent_download_managerDlg;
+class TempDownloadFile;
 
 // The worker thread: its only parameter is the dialog. Returns 1 when the
 // sequence completed, 0xFFFFFFFF when the user cancelled a download, 0
@@ -40,6 +41,7 @@ private:
     // Status line first, then the log line.
     void Report(const OutcomeMessage& message);
     DownloadOutcome Report(PackageKind kind, DownloadOutcome outcome);
+    DownloadOutcome ReportAndDiscard(PackageKind kind, DownloadOutcome outcome, TempDownloadFile& file);
 
     Cvta_agent_download_managerDlg& m_dialog;
     // Total of the last download, from its Content-Length, or the bytes

@@ -83,6 +83,15 @@ void AnswerProxyChallenge(HINTERNET request, const ProxySettings& proxy)
 
 }  // namespace
 
+// The temporary file is closed before the messages and deleted after them.
+DownloadOutcome InstallSequence::ReportAndDiscard(PackageKind kind, DownloadOutcome outcome, TempDownloadFile& file)
+{
+    file.Close();
+    Report(kind, outcome);
+    file.Discard();
+    return outcome;
+}
+
 DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
 {
     const bool agent = kind == PackageKind::Agent;
@@ -125,10 +134,7 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
         const DownloadOutcome outcome = *status == L"404"   ? DownloadOutcome::NotFound
                                         : *status == L"500" ? DownloadOutcome::ServerError
                                                             : DownloadOutcome::OpenFailed;
-        file.Close();
-        Report(kind, outcome);
-        file.Discard();
-        return outcome;
+        return ReportAndDiscard(kind, outcome, file);
     }
 
     m_packageTotal = ParseContentLength(QueryHeaderText(request.get(), HTTP_QUERY_CONTENT_LENGTH).value_or(L""));
@@ -144,12 +150,8 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
     char buffer[kChunkBytes];
     for (;;) {
         DWORD read = 0;
-        if (!::InternetReadFile(request.get(), buffer, sizeof(buffer), &read)) {
-            file.Close();
-            Report(kind, DownloadOutcome::ReadFailed);
-            file.Discard();
-            return DownloadOutcome::ReadFailed;
-        }
+        if (!::InternetReadFile(request.get(), buffer, sizeof(buffer), &read))
+            return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, file);
         if (read == 0)
             break;
         if (!file.Write(buffer, read)) {
@@ -175,12 +177,8 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
     }
     // A connection closed before the announced length is a failed read, not
     // a smaller package.
-    if (totalKnown && received < m_packageTotal) {
-        file.Close();
-        Report(kind, DownloadOutcome::ReadFailed);
-        file.Discard();
-        return DownloadOutcome::ReadFailed;
-    }
+    if (totalKnown && received < m_packageTotal)
+        return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, file);
     if (!totalKnown)
         m_packageTotal = received;
 
