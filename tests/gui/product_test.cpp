@@ -5,11 +5,9 @@
 #include <stdexcept>
 
 #include "executable_directory.h"
-#include "msgwebresponse-copy.pb.h"
+#include "service_answer.h"
 
 namespace gui_test {
-
-namespace msg = com::tarvic::vem::messaging;
 
 std::string SamplePackage(const char* fileName)
 {
@@ -30,11 +28,7 @@ Route Body(std::string body, int status)
 
 std::string ServiceAnswer(const std::string& url, const std::string& command)
 {
-    msg::MsgWebResponse response;
-    response.set_status(msg::SUCCESS);
-    response.set_patch_download_url(url);
-    response.set_patch_install_command(command);
-    return response.SerializeAsString();
+    return PatchDetailsAnswer(url, command).SerializeAsString();
 }
 
 std::string InstallerExitingWith(long exitCode)

@@ -2,6 +2,7 @@
 
 #include "msgintervention.pb.h"
 #include "msgwebresponse-copy.pb.h"
+#include "service_answer.h"
 #include "service_exchange.h"
 #include "test_host.h"
 
@@ -20,14 +21,7 @@ std::string Serialized(const msg::MsgWebResponse& response)
     return bytes;
 }
 
-msg::MsgWebResponse Details(const std::string& url, const std::string& command)
-{
-    msg::MsgWebResponse response;
-    response.set_status(msg::SUCCESS);
-    response.set_patch_download_url(url);
-    response.set_patch_install_command(command);
-    return response;
-}
+using gui_test::PatchDetailsAnswer;
 
 // One exchange against the loopback service, starting from known members.
 class ServiceExchange : public ::testing::Test {
@@ -60,7 +54,7 @@ protected:
 
 TEST_F(ServiceExchange, RequestCarriesOperation210AndAnEmptyTokenField)
 {
-    Answer(Serialized(Details("https://localhost:47443/pm.msi", "msiexec /i pm.msi /qn")));
+    Answer(Serialized(PatchDetailsAnswer("https://localhost:47443/pm.msi", "msiexec /i pm.msi /qn")));
     ASSERT_EQ(Fetch(L""), 1);
     EXPECT_EQ(RequestBody(), std::string("\x08\xD2\x01\x92\x08\x00", 6));
     EXPECT_EQ(host.LastRequestHeader(kServiceObject, "User-Agent"), "VTA MSI Setup");
@@ -72,7 +66,7 @@ TEST_F(ServiceExchange, RequestCarriesOperation210AndAnEmptyTokenField)
 
 TEST_F(ServiceExchange, TokenIsSentAsTheLowByteOfEachCodeUnitUpToAZeroByte)
 {
-    Answer(Serialized(Details("u", "c")));
+    Answer(Serialized(PatchDetailsAnswer("u", "c")));
     ASSERT_EQ(Fetch(L"ABC123"), 1);
     EXPECT_EQ(RequestBody(), std::string("\x08\xD2\x01\x92\x08\x06" "ABC123", 12));
 
@@ -84,7 +78,7 @@ TEST_F(ServiceExchange, TokenIsSentAsTheLowByteOfEachCodeUnitUpToAZeroByte)
 TEST_F(ServiceExchange, StatusOtherThanSuccessFailsAndChangesNothing)
 {
     for (int status : {0, 2}) {
-        msg::MsgWebResponse response = Details("u", "c");
+        msg::MsgWebResponse response = PatchDetailsAnswer("u", "c");
         response.set_status(static_cast<msg::WebResponseStatus>(status));
         Answer(Serialized(response));
         EXPECT_EQ(Fetch(), 0) << "status " << status;
@@ -95,14 +89,14 @@ TEST_F(ServiceExchange, StatusOtherThanSuccessFailsAndChangesNothing)
 
 TEST_F(ServiceExchange, AbsentOrUnknownStatusPasses)
 {
-    msg::MsgWebResponse response = Details("u1", "c1");
+    msg::MsgWebResponse response = PatchDetailsAnswer("u1", "c1");
     response.clear_status();
     Answer(Serialized(response));
     EXPECT_EQ(Fetch(), 1);
     EXPECT_EQ(command, CString(L"c1"));
 
     // Status 9 is no value of the enumeration: it is dropped on parsing.
-    std::string bytes = Serialized(Details("u2", "c2"));
+    std::string bytes = Serialized(PatchDetailsAnswer("u2", "c2"));
     bytes[1] = 9;
     Answer(bytes);
     EXPECT_EQ(Fetch(), 1);
@@ -111,14 +105,14 @@ TEST_F(ServiceExchange, AbsentOrUnknownStatusPasses)
 
 TEST_F(ServiceExchange, MissingStringsFailInOrderCommandThenUrl)
 {
-    msg::MsgWebResponse withoutUrl = Details("", "new command");
+    msg::MsgWebResponse withoutUrl = PatchDetailsAnswer("", "new command");
     withoutUrl.clear_patch_download_url();
     Answer(Serialized(withoutUrl));
     EXPECT_EQ(Fetch(), 0);
     EXPECT_EQ(command, CString(L"new command"));  // already replaced
     EXPECT_EQ(url, CString(L"previous url"));
 
-    msg::MsgWebResponse withoutCommand = Details("new url", "");
+    msg::MsgWebResponse withoutCommand = PatchDetailsAnswer("new url", "");
     withoutCommand.clear_patch_install_command();
     Answer(Serialized(withoutCommand));
     EXPECT_EQ(Fetch(), 0);
@@ -127,7 +121,7 @@ TEST_F(ServiceExchange, MissingStringsFailInOrderCommandThenUrl)
 
 TEST_F(ServiceExchange, AnEmptyCommandIsStillACommand)
 {
-    Answer(Serialized(Details("https://localhost/pm.msi", "")));
+    Answer(Serialized(PatchDetailsAnswer("https://localhost/pm.msi", "")));
     EXPECT_EQ(Fetch(), 1);
     EXPECT_TRUE(command.IsEmpty());
 }
@@ -138,13 +132,13 @@ TEST_F(ServiceExchange, UnparsableBodiesFailWithInvalidData)
     EXPECT_EQ(Fetch(), 0);  // parses as an empty response: no command
     EXPECT_EQ(command, CString(L"previous command"));
 
-    const std::string whole = Serialized(Details("https://localhost/pm.msi", "msiexec /i pm.msi"));
+    const std::string whole = Serialized(PatchDetailsAnswer("https://localhost/pm.msi", "msiexec /i pm.msi"));
     Answer(whole.substr(0, whole.size() - 3));
     EXPECT_EQ(Fetch(), 0);
     EXPECT_EQ(lastError, static_cast<DWORD>(ERROR_INVALID_DATA));
 
     // A session log without its job state's required fields.
-    msg::MsgWebResponse incomplete = Details("u", "c");
+    msg::MsgWebResponse incomplete = PatchDetailsAnswer("u", "c");
     incomplete.add_field_31()->add_field_4()->add_field_5()->add_field_12();
     std::string bytes;
     ASSERT_TRUE(incomplete.SerializePartialToString(&bytes));
@@ -156,7 +150,7 @@ TEST_F(ServiceExchange, UnparsableBodiesFailWithInvalidData)
 
 TEST_F(ServiceExchange, LargeResponseInManyPiecesIsReadWhole)
 {
-    msg::MsgWebResponse response = Details("https://localhost/big.msi", "msiexec /i big.msi");
+    msg::MsgWebResponse response = PatchDetailsAnswer("https://localhost/big.msi", "msiexec /i big.msi");
     response.set_field_12(std::string(300 * 1024, 'x'));
     Answer(Serialized(response), 200, 16 * 1024);
     EXPECT_EQ(Fetch(), 1);
@@ -165,7 +159,7 @@ TEST_F(ServiceExchange, LargeResponseInManyPiecesIsReadWhole)
 
 TEST_F(ServiceExchange, StringsAreReadInTheThreadAnsiCodePage)
 {
-    Answer(Serialized(Details("https://localhost/caf\xE9.msi", "run caf\xE9.msi")));
+    Answer(Serialized(PatchDetailsAnswer("https://localhost/caf\xE9.msi", "run caf\xE9.msi")));
     ASSERT_EQ(Fetch(), 1);
     wchar_t expected[8] = {};
     ASSERT_GT(::MultiByteToWideChar(CP_THREAD_ACP, 0, "caf\xE9", 4, expected, 7), 0);
@@ -174,7 +168,7 @@ TEST_F(ServiceExchange, StringsAreReadInTheThreadAnsiCodePage)
 
 TEST_F(ServiceExchange, AnErrorStatusIsJudgedByItsBody)
 {
-    Answer(Serialized(Details("u", "c")), 500);
+    Answer(Serialized(PatchDetailsAnswer("u", "c")), 500);
     EXPECT_EQ(Fetch(), 1);
     Answer("Internal Server Error", 500);
     EXPECT_EQ(Fetch(), 0);
@@ -182,7 +176,7 @@ TEST_F(ServiceExchange, AnErrorStatusIsJudgedByItsBody)
 
 TEST_F(ServiceExchange, AnUntrustedCertificateFailsTheCall)
 {
-    Answer(Serialized(Details("u", "c")));
+    Answer(Serialized(PatchDetailsAnswer("u", "c")));
     EXPECT_EQ(Fetch(L"", kUntrustedPort), 0);
     EXPECT_EQ(command, CString(L"previous command"));
     EXPECT_EQ(host.RequestCount(kServiceObject), 0);
