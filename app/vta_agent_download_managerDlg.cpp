@@ -13,10 +13,9 @@ constexpr wchar_t kSingleInstanceEventName[] = L"Global\\VTADOWNLOADERAPP";
 constexpr wchar_t kShowMoreDetails[] = L"<a>Show more details</a>";
 constexpr wchar_t kShowLessDetails[] = L"<a>Show less details</a>";
 
-constexpr int kSelectionControls[] = {IDC_CHECK_AGENT,      IDC_CHECK_PATCH_MANAGEMENT, IDC_CHECK_USE_PROXY,
-                                      IDC_PROXY_HOST_LABEL, IDC_PROXY_PORT_LABEL,       IDC_PROXY_USER_LABEL,
-                                      IDC_PROXY_PASSWORD_LABEL, IDC_PROXY_HOST,         IDC_PROXY_PORT,
-                                      IDC_PROXY_USER,       IDC_PROXY_PASSWORD};
+// The selection controls are the three check boxes followed by the proxy
+// controls, hidden in that order.
+constexpr int kSelectionCheckBoxes[] = {IDC_CHECK_AGENT, IDC_CHECK_PATCH_MANAGEMENT, IDC_CHECK_USE_PROXY};
 constexpr int kProxyControls[] = {IDC_PROXY_HOST_LABEL, IDC_PROXY_PORT_LABEL, IDC_PROXY_USER_LABEL,
                                   IDC_PROXY_PASSWORD_LABEL, IDC_PROXY_HOST,   IDC_PROXY_PORT,
                                   IDC_PROXY_USER,       IDC_PROXY_PASSWORD};
@@ -125,7 +124,8 @@ void Cvta_agent_download_managerDlg::ShowControls(const int* ids, size_t count, 
 void Cvta_agent_download_managerDlg::HideSelectionControls()
 {
     m_bReadyToStart = FALSE;
-    ShowControls(kSelectionControls, std::size(kSelectionControls), SW_HIDE);
+    ShowControls(kSelectionCheckBoxes, std::size(kSelectionCheckBoxes), SW_HIDE);
+    ShowControls(kProxyControls, std::size(kProxyControls), SW_HIDE);
 }
 
 void Cvta_agent_download_managerDlg::ShowProgressControls()
