@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "ansi_text.h"
+#include "build_config.h"
 #include "install_sequence.h"
 #include "vta_agent_download_managerDlg.h"
 
 namespace {
-
-constexpr DWORD kPauseBeforeLaunchMs = 3000;
 
 // Opens the package through its shell association and waits for the process
 // the shell started. When the shell hands the file to an already running
@@ -64,7 +63,7 @@ DWORD StartWindowless(const std::wstring& command)
 
 DWORD InstallSequence::RunInstaller(PackageKind kind)
 {
-    ::Sleep(kPauseBeforeLaunchMs);
+    ::Sleep(kLaunchPauseMs);
     const DWORD exitCode = kind == PackageKind::Agent ? OpenThroughShell(m_dialog.m_strAgentInstallerFile.str())
                                                       : StartWindowless(m_dialog.m_strPatchInstallCommand.str());
     Report(InstallerMessage(kind, exitCode));
