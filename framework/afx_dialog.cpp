@@ -52,19 +52,22 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     const INT_PTR result = entry->pfn(this, wParam, lParam, &notifyResult);
     if (m_bDefaultProcessing)
         return FALSE;
-    if (message == WM_NOTIFY)
+    if (message != WM_COMMAND)
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, notifyResult);
     return result;
 }
 
 INT_PTR CDialog::DispatchUnmappedCommand(UINT id, UINT code)
 {
-    if (id == IDOK) {
-        OnOK();
-        return TRUE;
-    }
-    if (id == IDCANCEL) {
-        OnCancel();
+    if (id == IDOK || id == IDCANCEL) {
+        // Only a click (or Enter, Escape, Close, which arrive as one) ends
+        // the dialog; a button's other notifications never do.
+        if (code != BN_CLICKED)
+            return FALSE;
+        if (id == IDOK)
+            OnOK();
+        else
+            OnCancel();
         return TRUE;
     }
     CWinApp* app = AfxGetApp();

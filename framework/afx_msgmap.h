@@ -8,8 +8,8 @@
 
 class CCmdTarget;
 
-// Returns the dialog procedure's result for the message; for WM_NOTIFY the
-// handler's result goes to *notifyResult.
+// Returns the dialog procedure's result for the message; for WM_NOTIFY and
+// the program's own messages the handler's result goes to *notifyResult.
 using AfxHandler = INT_PTR (*)(CCmdTarget* target, WPARAM wParam, LPARAM lParam, LRESULT* notifyResult);
 
 struct AFX_MSGMAP_ENTRY {
@@ -85,6 +85,14 @@ private:
     {WM_PAINT, 0, 0,                                                                         \
      [](CCmdTarget* target, WPARAM, LPARAM, LRESULT*) -> INT_PTR {                           \
          static_cast<ThisClass*>(target)->OnPaint();                                         \
+         return TRUE;                                                                        \
+     }},
+
+// A message of the program's own: the handler's result becomes the message's.
+#define ON_MESSAGE(message, memberFxn)                                                       \
+    {static_cast<UINT>(message), 0, 0,                                                       \
+     [](CCmdTarget* target, WPARAM wParam, LPARAM lParam, LRESULT* result) -> INT_PTR {      \
+         *result = (static_cast<ThisClass*>(target)->*(memberFxn))(wParam, lParam);          \
          return TRUE;                                                                        \
      }},
 

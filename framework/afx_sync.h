@@ -33,3 +33,29 @@ public:
     BOOL SetEvent() { return ::SetEvent(m_hObject); }
     BOOL ResetEvent() { return ::ResetEvent(m_hObject); }
 };
+
+// A critical section: a lock for data two threads of this process share.
+class CCriticalSection {
+public:
+    CCriticalSection() { ::InitializeCriticalSection(&m_sect); }
+    ~CCriticalSection() { ::DeleteCriticalSection(&m_sect); }
+    CCriticalSection(const CCriticalSection&) = delete;
+    CCriticalSection& operator=(const CCriticalSection&) = delete;
+
+    void Lock() { ::EnterCriticalSection(&m_sect); }
+    void Unlock() { ::LeaveCriticalSection(&m_sect); }
+
+    CRITICAL_SECTION m_sect;
+};
+
+// Holds a critical section from construction to the end of its scope.
+class CSingleLock {
+public:
+    explicit CSingleLock(CCriticalSection& section) : m_section(section) { m_section.Lock(); }
+    ~CSingleLock() { m_section.Unlock(); }
+    CSingleLock(const CSingleLock&) = delete;
+    CSingleLock& operator=(const CSingleLock&) = delete;
+
+private:
+    CCriticalSection& m_section;
+};
