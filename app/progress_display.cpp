@@ -1,5 +1,5 @@
-// The dialog's reporting operations. They run on the worker thread; every
-// control access below is a synchronous window message served by the
+// The dialog's side of an installation run. It runs on the worker thread;
+// every control access below is a synchronous window message served by the
 // dialog's thread.
 #include <algorithm>
 #include <climits>
@@ -54,4 +54,27 @@ void Cvta_agent_download_managerDlg::ShowDetails()
 {
     if (!m_bDetailsShown)
         SetDetailsShown(TRUE);
+}
+
+bool Cvta_agent_download_managerDlg::PatchManagementSelected()
+{
+    return IsChecked(IDC_CHECK_PATCH_MANAGEMENT);
+}
+
+std::optional<std::wstring> Cvta_agent_download_managerDlg::AgentProxy()
+{
+    if (!IsChecked(IDC_CHECK_USE_PROXY))
+        return std::nullopt;
+    // Taken as typed: the dialog validates nothing.
+    return GetDlgItem(IDC_PROXY_HOST).GetWindowText().str() + L":" + GetDlgItem(IDC_PROXY_PORT).GetWindowText().str();
+}
+
+ProxyCredentials Cvta_agent_download_managerDlg::AgentProxyCredentials()
+{
+    return {GetDlgItem(IDC_PROXY_USER).GetWindowText().str(), GetDlgItem(IDC_PROXY_PASSWORD).GetWindowText().str()};
+}
+
+void Cvta_agent_download_managerDlg::EnableButton(int id, BOOL enable)
+{
+    GetDlgItem(id).EnableWindow(enable);
 }

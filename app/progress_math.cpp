@@ -25,7 +25,10 @@ std::wstring FileLabel(int64_t bytesDone, int64_t bytesTotal)
 int64_t NextTotalPosition(int currentPosition, int64_t bytesDone, int64_t bytesTotal)
 {
     const int64_t scaled = bytesDone * kUnitsPerFile / bytesTotal;
-    return currentPosition > scaled ? scaled + kUnitsPerFile : scaled;
+    // A bar that already holds a whole file is on the second one, also when
+    // its only report is the complete one.
+    const bool secondFile = currentPosition >= kUnitsPerFile || currentPosition > scaled;
+    return secondFile ? scaled + kUnitsPerFile : scaled;
 }
 
 std::wstring TotalLabel(int position, int units)

@@ -21,7 +21,8 @@ BarPosition FileBar(int64_t bytesDone, int64_t bytesTotal);
 std::wstring FileLabel(int64_t bytesDone, int64_t bytesTotal);
 
 // The total bar's next position: the file's share of 500 units, lifted into
-// the upper half when the bar already stands above it (the second file).
+// the upper half for the second file: when the bar already holds a whole
+// file, or stands above the share.
 int64_t NextTotalPosition(int currentPosition, int64_t bytesDone, int64_t bytesTotal);
 
 // "Total progress ( <percent>% )" for a bar position out of `units`.

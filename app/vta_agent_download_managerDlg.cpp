@@ -2,12 +2,16 @@
 
 #include <iterator>
 
+#include "ansi_text.h"
 #include "install_sequence.h"
 #include "installer_names.h"
 #include "resource.h"
 #include "windows_bitness.h"
 
 namespace {
+
+// Sent by the worker as its last touch of the dialog; lParam points to its RunResult.
+constexpr UINT WM_RUN_ENDED = WM_APP + 1;
 
 constexpr wchar_t kSingleInstanceEventName[] = L"Global\\VTADOWNLOADERAPP";
 constexpr wchar_t kShowMoreDetails[] = L"<a>Show more details</a>";
@@ -33,14 +37,23 @@ BEGIN_MESSAGE_MAP(Cvta_agent_download_managerDlg, CDialog)
     ON_BN_CLICKED(IDCANCEL, &Cvta_agent_download_managerDlg::OnBnClickedCancel)
     ON_NOTIFY(NM_CLICK, IDC_DETAILS_LINK, &Cvta_agent_download_managerDlg::OnNMClickDetailsLink)
     ON_BN_CLICKED(IDC_CHECK_USE_PROXY, &Cvta_agent_download_managerDlg::OnBnClickedUseProxy)
+    ON_MESSAGE(WM_RUN_ENDED, &Cvta_agent_download_managerDlg::OnRunEnded)
 END_MESSAGE_MAP()
+
+UINT InstallThreadProc(LPVOID parameter)
+{
+    auto& dialog = *static_cast<Cvta_agent_download_managerDlg*>(parameter);
+    return InstallSequence(dialog, dialog, dialog.m_options).Run().threadResult;
+}
 
 Cvta_agent_download_managerDlg::Cvta_agent_download_managerDlg(CWnd* parent)
     : CDialog(IDD_VTA_AGENT_DOWNLOAD_MANAGER_DIALOG, parent),
       m_hIcon(::LoadIconW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_bDetailsShown(FALSE),
       m_bReadyToStart(FALSE),
-      m_hInstanceEvent(nullptr)
+      m_hInstanceEvent(nullptr),
+      m_pfnBeginThread([](AFX_THREADPROC proc, LPVOID parameter) { return AfxBeginThread(proc, parameter); }),
+      m_bRunning(FALSE)
 {
 }
 
@@ -112,7 +125,9 @@ void Cvta_agent_download_managerDlg::DetermineInstallerNames()
 {
     const InstallerNames names = DeriveInstallerNames(AfxGetExeBaseName().str(), RunningOn64BitWindows());
     m_strSetupToken = names.setupToken;
-    m_strAgentInstallerFile = names.agentInstallerFile;
+    // The one name every operation on the package uses, as the ANSI code
+    // page lets it be written.
+    m_strAgentInstallerFile = ThroughThreadAnsi(names.agentInstallerFile);
 }
 
 void Cvta_agent_download_managerDlg::ShowControls(const int* ids, size_t count, int command) const
@@ -143,15 +158,36 @@ void Cvta_agent_download_managerDlg::OnBnClickedOk()
     if (m_bReadyToStart) {
         HideSelectionControls();
         ShowProgressControls();
-        AfxBeginThread(&InstallThreadProc, this);
-        GetDlgItem(IDOK).EnableWindow(FALSE);
+        StartInstallation();
         return;
     }
+    // While the worker runs, OK is disabled; a command sent from elsewhere
+    // must not end the dialog under it.
+    if (m_bRunning)
+        return;
     if (m_hInstanceEvent) {
         ::CloseHandle(m_hInstanceEvent);
         m_hInstanceEvent = nullptr;
     }
     CDialog::OnOK();
+}
+
+void Cvta_agent_download_managerDlg::StartInstallation()
+{
+    m_bRunning = TRUE;
+    if (m_pfnBeginThread(&InstallThreadProc, this)) {
+        GetDlgItem(IDOK).EnableWindow(FALSE);
+        return;
+    }
+    // Nothing runs: say so, and leave OK enabled to close the dialog.
+    const DWORD error = ::GetLastError();
+    m_bRunning = FALSE;
+    CString line;
+    line.Format(L"The installation could not be started ( %lu ).\r\n", error);
+    SetStatusText(L"The installation could not be started");
+    AppendLog(line);
+    ShowDetails();
+    GetDlgItem(IDCANCEL).EnableWindow(FALSE);
 }
 
 // Never waits for the worker: a blocked dialog thread would stop the worker at
@@ -163,6 +199,20 @@ void Cvta_agent_download_managerDlg::OnBnClickedCancel()
         return;
     }
     m_cancelEvent.SetEvent();
+}
+
+// The worker's last touch of the dialog: the dialog's thread takes over from
+// here, enabling OK, and the worker only returns after this.
+void Cvta_agent_download_managerDlg::RunEnded(const RunResult& result)
+{
+    SendMessage(WM_RUN_ENDED, 0, reinterpret_cast<LPARAM>(&result));
+}
+
+LRESULT Cvta_agent_download_managerDlg::OnRunEnded(WPARAM, LPARAM)
+{
+    m_bRunning = FALSE;
+    GetDlgItem(IDOK).EnableWindow(TRUE);
+    return 0;
 }
 
 void Cvta_agent_download_managerDlg::OnNMClickDetailsLink(NMHDR*, LRESULT* result)

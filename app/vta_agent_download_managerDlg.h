@@ -1,45 +1,52 @@
 #pragma once
 
 #include "afxwin.h"
+#include "installation_files.h"
+#include "installation_host.h"
+#include "installation_options.h"
 
 // The program's only window. Its object is shared by the dialog's thread and
-// the installation worker: the worker reads and writes the strings below and
-// reports through the operations of the "Reporting" group, which touch the
-// controls only through synchronous window messages. The dialog's thread must
-// therefore keep dispatching messages for as long as the worker runs.
-class Cvta_agent_download_managerDlg : public CDialog {
+// the installation worker: the worker reads and writes the installation's
+// files and details and reports through the InstallationHost operations,
+// which touch the controls only through synchronous window messages. The
+// dialog's thread must therefore keep dispatching messages for as long as
+// the worker runs, and never waits for it.
+class Cvta_agent_download_managerDlg : public CDialog, public InstallationFiles, public InstallationHost {
 public:
     explicit Cvta_agent_download_managerDlg(CWnd* parent = nullptr);
     ~Cvta_agent_download_managerDlg() override;
 
-    // Reporting, called on the worker thread.
-    void SetStatusText(LPCWSTR text);
-    void AppendLog(CString text);
-    void UpdateDownloadProgress(LONGLONG bytesDone, LONGLONG bytesTotal);
-    void SetProgressComplete();
-    void ShowDetails();
-
-    // Worker-thread steps that work on the dialog's data.
-    int RetrievePatchDownloadDetails();
-    void DerivePatchInstallerFile();
+    // InstallationHost, called on the worker thread.
+    bool PatchManagementSelected() override;
+    std::optional<std::wstring> AgentProxy() override;
+    ProxyCredentials AgentProxyCredentials() override;
+    void SetStatusText(LPCWSTR text) override;
+    void AppendLog(CString text) override;
+    void UpdateDownloadProgress(LONGLONG bytesDone, LONGLONG bytesTotal) override;
+    void SetProgressComplete() override;
+    void ShowDetails() override;
+    void EnableButton(int id, BOOL enable) override;
+    void Note(const std::wstring&) override {}
+    void RunEnded(const RunResult& result) override;
+    HANDLE CancelEvent() override { return m_cancelEvent.m_hObject; }
 
     // BM_GETCHECK of a check box reads 1.
     bool IsChecked(int id) const { return SendDlgItemMessage(id, BM_GETCHECK) == BST_CHECKED; }
 
     HICON m_hIcon;
     CEvent m_cancelEvent;
-    CString m_strAgentInstallerFile;
     BOOL m_bDetailsShown;
     BOOL m_bReadyToStart;
     CString m_strLog;
-    CString m_strSetupToken;
-    CString m_strPatchInstallCommand;
-    CString m_strPatchDownloadUrl;
-    CString m_strPatchInstallerFile;
     HANDLE m_hInstanceEvent;
     CProgressCtrl m_progressFile;
     CProgressCtrl m_progressTotal;
     CLinkCtrl m_linkDetails;
+
+    // How the run installs; set before the dialog runs.
+    InstallationOptions m_options;
+    // Starts the installation worker. Tests put a stand-in here that fails.
+    CWinThread* (*m_pfnBeginThread)(AFX_THREADPROC proc, LPVOID parameter);
 
 protected:
     void DoDataExchange(CDataExchange* exchange) override;
@@ -51,6 +58,7 @@ protected:
     void OnBnClickedCancel();
     void OnNMClickDetailsLink(NMHDR* header, LRESULT* result);
     void OnBnClickedUseProxy();
+    LRESULT OnRunEnded(WPARAM, LPARAM result);
 
     DECLARE_MESSAGE_MAP()
 
@@ -63,4 +71,12 @@ private:
     void HideProgressControls();
     void ShowControls(const int* ids, size_t count, int command) const;
     void SetDetailsShown(BOOL shown);
+    void StartInstallation();
+
+    // TRUE from the start of the worker to its RunEnded; read and written on
+    // the dialog's thread only.
+    BOOL m_bRunning;
 };
+
+// The installation worker; its only parameter is the dialog.
+UINT InstallThreadProc(LPVOID dialog);

@@ -1,8 +1,9 @@
+#include "ansi_text.h"
 #include "download_text.h"
-#include "vta_agent_download_managerDlg.h"
+#include "installation_files.h"
 
-void Cvta_agent_download_managerDlg::DerivePatchInstallerFile()
+void InstallationFiles::DerivePatchInstallerFile()
 {
     if (const auto file = PatchInstallerFileFromCommand(m_strPatchInstallCommand.str()))
-        m_strPatchInstallerFile = *file;
+        m_strPatchInstallerFile = ThroughThreadAnsi(*file);
 }

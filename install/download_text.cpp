@@ -35,3 +35,17 @@ std::optional<std::wstring> PatchInstallerFileFromCommand(const std::wstring& co
         return std::nullopt;
     return prefix.substr(space + 1);
 }
+
+bool IsWebUrl(const std::wstring& url)
+{
+    const auto startsWith = [&url](const std::wstring& scheme) {
+        if (url.size() < scheme.size())
+            return false;
+        for (size_t i = 0; i < scheme.size(); ++i) {
+            if (static_cast<wchar_t>(std::towlower(url[i])) != scheme[i])
+                return false;
+        }
+        return true;
+    };
+    return startsWith(L"https://") || startsWith(L"http://");
+}

@@ -15,3 +15,8 @@ int64_t ParseContentLength(const std::wstring& text);
 // is everything after the last space before it. Nothing when the command has
 // no ".msi" or no space before it. Quotation marks are not interpreted.
 std::optional<std::wstring> PatchInstallerFileFromCommand(const std::wstring& command);
+
+// Whether a package URL is one the program fetches: http:// or https://, in
+// any letter case. Everything else WinINet would open (ftp://, file://, a
+// path) is refused.
+bool IsWebUrl(const std::wstring& url);

@@ -1,105 +1,120 @@
 #include "install_sequence.h"
 
-#include "resource.h"
-#include "vta_agent_download_managerDlg.h"
+#include "error_text.h"
+#include "exit_codes.h"
 
 namespace {
 constexpr int kRetrievalAttempts = 3;
 }
 
-UINT InstallThreadProc(LPVOID dialog)
+RunResult InstallSequence::Run()
 {
-    return InstallSequence(*static_cast<Cvta_agent_download_managerDlg*>(dialog)).Run();
+    const RunResult result = RunSteps();
+    m_host.RunEnded(result);
+    return result;
 }
 
-UINT InstallSequence::Run()
+RunResult InstallSequence::RunSteps()
 {
-    m_dialog.AppendLog(L"Downloading VTA Agent Installer \r\n");
-    m_dialog.SetStatusText(L"Downloading VTA Agent Installer");
+    m_host.AppendLog(L"Downloading VTA Agent Installer \r\n");
+    m_host.SetStatusText(L"Downloading VTA Agent Installer");
 
     if (const auto ending = InstallPackage(PackageKind::Agent))
         return *ending;
-    EnableButton(IDCANCEL, TRUE);
+    m_host.EnableButton(IDCANCEL, TRUE);
 
-    if (!m_dialog.IsChecked(IDC_CHECK_PATCH_MANAGEMENT)) {
-        EnableButton(IDOK, TRUE);
-        return kCompleted;
-    }
+    if (!m_host.PatchManagementSelected())
+        return Completed();
 
-    m_dialog.AppendLog(L"Retrieving Patch Management download details.\r\n");
-    m_dialog.SetStatusText(L"Retrieving Patch Management download details");
+    m_host.AppendLog(L"Retrieving Patch Management download details.\r\n");
+    m_host.SetStatusText(L"Retrieving Patch Management download details");
     for (int attempt = 1;; ++attempt) {
-        if (m_dialog.RetrievePatchDownloadDetails()) {
-            m_dialog.AppendLog(L"Retrieved Patch Management download details. \r\n");
-            m_dialog.SetStatusText(L"Retrieved Patch Management download details");
+        const ULONGLONG startedMs = ::GetTickCount64();
+        if (m_files.RetrievePatchDownloadDetails(m_options.networkTimeoutMs)) {
+            m_host.Note(L"The web service answered in " + std::to_wstring(::GetTickCount64() - startedMs) +
+                        L" ms: URL " + m_files.m_strPatchDownloadUrl.str() + L", command " +
+                        m_files.m_strPatchInstallCommand.str());
+            m_host.AppendLog(L"Retrieved Patch Management download details. \r\n");
+            m_host.SetStatusText(L"Retrieved Patch Management download details");
             break;
         }
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_SUCCESS)
+            m_host.Note(L"The web service's answer held no download details");
+        else
+            NoteError(L"Retrieving the download details failed", error);
         if (attempt == kRetrievalAttempts) {
-            m_dialog.AppendLog(L"Failed to retrieve Patch Management download details. \r\n");
-            m_dialog.SetStatusText(L"Failed to retrieve Patch Management download details");
-            return FinishWithFailure();
+            m_host.AppendLog(L"Failed to retrieve Patch Management download details. \r\n");
+            m_host.SetStatusText(L"Failed to retrieve Patch Management download details");
+            return FinishWithFailure(exit_codes::CausedBy(error, exit_codes::kDetailsRefused));
         }
-        m_dialog.AppendLog(L"Error retrieving Patch Management download details. Retrying... \r\n");
-        m_dialog.SetStatusText(L"Error retrieving Patch Management download details. Retrying...");
+        m_host.AppendLog(L"Error retrieving Patch Management download details. Retrying... \r\n");
+        m_host.SetStatusText(L"Error retrieving Patch Management download details. Retrying...");
     }
-    m_dialog.DerivePatchInstallerFile();
+    m_files.DerivePatchInstallerFile();
 
-    m_dialog.SetStatusText(L"Downloading Patch Management Installer");
-    m_dialog.AppendLog(L"Downloading Patch Management Installer. \r\n");
+    m_host.SetStatusText(L"Downloading Patch Management Installer");
+    m_host.AppendLog(L"Downloading Patch Management Installer. \r\n");
     if (const auto ending = InstallPackage(PackageKind::PatchManagement))
         return *ending;
-
-    EnableButton(IDOK, TRUE);
-    return kCompleted;
+    return Completed();
 }
 
-std::optional<UINT> InstallSequence::InstallPackage(PackageKind kind)
+std::optional<RunResult> InstallSequence::InstallPackage(PackageKind kind)
 {
     const DownloadOutcome outcome = DownloadInstaller(kind);
     if (outcome == DownloadOutcome::Cancelled)
         return FinishWithCancel();
+    if (outcome != DownloadOutcome::Completed)
+        return FinishWithFailure(m_downloadExitCode);
     // An installer's own messages are already shown; 1602 (the user left the
     // installer) is a failure, not a cancelled download.
-    if (outcome != DownloadOutcome::Completed || RunInstaller(kind) != 0)
-        return FinishWithFailure();
+    if (const DWORD exitCode = RunInstaller(kind))
+        return FinishWithFailure(exitCode);
     return std::nullopt;
 }
 
-UINT InstallSequence::FinishWithFailure()
+RunResult InstallSequence::Completed()
 {
-    m_dialog.SetProgressComplete();
-    m_dialog.ShowDetails();
-    EnableButton(IDOK, TRUE);
-    EnableButton(IDCANCEL, FALSE);
-    return kFailed;
+    return {RunResult::kCompleted, exit_codes::kSuccess};
 }
 
-UINT InstallSequence::FinishWithCancel()
+RunResult InstallSequence::FinishWithFailure(DWORD exitCode)
 {
-    m_dialog.AppendLog(L"Download and installation processes aborted.\r\n");
-    FinishWithFailure();
-    return kCancelled;
+    m_host.SetProgressComplete();
+    m_host.ShowDetails();
+    // Cancel goes first: the run's ending (RunEnded) is what enables OK.
+    m_host.EnableButton(IDCANCEL, FALSE);
+    return {RunResult::kFailed, exitCode};
+}
+
+RunResult InstallSequence::FinishWithCancel()
+{
+    m_host.AppendLog(L"Download and installation processes aborted.\r\n");
+    FinishWithFailure(exit_codes::kUserCancelled);
+    return {RunResult::kCancelled, exit_codes::kUserCancelled};
 }
 
 bool InstallSequence::CancelRequested()
 {
     // A signalled auto-reset event is consumed by the look.
-    return m_dialog.m_cancelEvent.Lock(0);
-}
-
-void InstallSequence::EnableButton(int id, BOOL enable)
-{
-    m_dialog.GetDlgItem(id).EnableWindow(enable);
+    return ::WaitForSingleObject(m_host.CancelEvent(), 0) == WAIT_OBJECT_0;
 }
 
 void InstallSequence::Report(const OutcomeMessage& message)
 {
-    m_dialog.SetStatusText(message.status);
-    m_dialog.AppendLog(message.log.c_str());
+    m_host.SetStatusText(message.status);
+    m_host.AppendLog(message.log.c_str());
 }
 
-DownloadOutcome InstallSequence::Report(PackageKind kind, DownloadOutcome outcome)
+DownloadOutcome InstallSequence::Report(PackageKind kind, DownloadOutcome outcome, DWORD exitCode)
 {
+    m_downloadExitCode = exitCode;
     Report(DownloadMessage(kind, outcome));
     return outcome;
+}
+
+void InstallSequence::NoteError(const std::wstring& what, DWORD error)
+{
+    m_host.Note(what + L": " + ErrorText(error));
 }

@@ -4,47 +4,54 @@
 
 #include <optional>
 
+#include "installation_files.h"
+#include "installation_host.h"
+#include "installation_options.h"
 #include "outcome_messages.h"
 #include "package_kind.h"
+#include "run_result.h"
 
-class Cvta_agent_download_managerDlg;
 class TempDownloadFile;
 
-// The worker thread: its only parameter is the dialog. Returns 1 when the
-// sequence completed, 0xFFFFFFFF when the user cancelled a download, 0
-// otherwise.
-UINT InstallThreadProc(LPVOID dialog);
-
-// The installation run on the worker thread: download and install the agent,
-// then, when Patch Management is selected, fetch its download details,
-// download and install it. Every step reports to the dialog as it goes.
+// The installation run: download and install the agent, then, when Patch
+// Management is selected, fetch its download details, download and install
+// it. Every step reports to the host as it goes, and the run ends with the
+// host's RunEnded.
 class InstallSequence {
 public:
-    static constexpr UINT kCompleted = 1;
-    static constexpr UINT kFailed = 0;
-    static constexpr UINT kCancelled = 0xFFFFFFFF;
+    InstallSequence(InstallationHost& host, InstallationFiles& files, const InstallationOptions& options)
+        : m_host(host), m_files(files), m_options(options)
+    {
+    }
 
-    explicit InstallSequence(Cvta_agent_download_managerDlg& dialog) : m_dialog(dialog) {}
-
-    UINT Run();
+    RunResult Run();
 
 private:
-    // Downloads and runs one package; the sequence's result when it must end.
-    std::optional<UINT> InstallPackage(PackageKind kind);
+    RunResult RunSteps();
+    // Downloads and runs one package; the run's result when it must end there.
+    std::optional<RunResult> InstallPackage(PackageKind kind);
     DownloadOutcome DownloadInstaller(PackageKind kind);
     DWORD RunInstaller(PackageKind kind);
-    UINT FinishWithFailure();
-    UINT FinishWithCancel();
+    RunResult Completed();
+    RunResult FinishWithFailure(DWORD exitCode);
+    RunResult FinishWithCancel();
 
     bool CancelRequested();
-    void EnableButton(int id, BOOL enable);
     // Status line first, then the log line.
     void Report(const OutcomeMessage& message);
-    DownloadOutcome Report(PackageKind kind, DownloadOutcome outcome);
-    DownloadOutcome ReportAndDiscard(PackageKind kind, DownloadOutcome outcome, TempDownloadFile& file);
+    // Reports a download's outcome; a failure's exit code is remembered for
+    // the run's ending.
+    DownloadOutcome Report(PackageKind kind, DownloadOutcome outcome, DWORD exitCode = 0);
+    DownloadOutcome ReportAndDiscard(PackageKind kind, DownloadOutcome outcome, DWORD exitCode, TempDownloadFile& file);
+    DownloadOutcome DiscardAndReport(PackageKind kind, DownloadOutcome outcome, DWORD exitCode, TempDownloadFile& file);
+    // A failure's system error, with its text, for the log file.
+    void NoteError(const std::wstring& what, DWORD error);
 
-    Cvta_agent_download_managerDlg& m_dialog;
+    InstallationHost& m_host;
+    InstallationFiles& m_files;
+    const InstallationOptions& m_options;
     // Total of the last download, from its Content-Length, or the bytes
     // received when the server sent none; the installation step reports it.
     LONGLONG m_packageTotal = 0;
+    DWORD m_downloadExitCode = 0;
 };

@@ -6,15 +6,22 @@
 
 #include "ansi_text.h"
 #include "build_config.h"
+#include "command_program.h"
 #include "install_sequence.h"
-#include "vta_agent_download_managerDlg.h"
+#include "system_directory.h"
 
 namespace {
+
+// An installer's exit code, or the system error of a launch that failed.
+struct Launch {
+    bool started;
+    DWORD code;
+};
 
 // Opens the package through its shell association and waits for the process
 // the shell started. When the shell hands the file to an already running
 // program there is no process to wait for, and the exit code stays 0.
-DWORD OpenThroughShell(const std::wstring& file)
+Launch OpenThroughShell(const std::wstring& file)
 {
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     SHELLEXECUTEINFOW info{};
@@ -24,39 +31,52 @@ DWORD OpenThroughShell(const std::wstring& file)
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
 
-    DWORD exitCode = 0;
-    if (!::ShellExecuteExW(&info)) {
-        exitCode = ::GetLastError();
+    Launch launch{::ShellExecuteExW(&info) != FALSE, 0};
+    if (!launch.started) {
+        launch.code = ::GetLastError();
     } else if (info.hProcess) {
         ::WaitForSingleObject(info.hProcess, INFINITE);
-        ::GetExitCodeProcess(info.hProcess, &exitCode);
+        ::GetExitCodeProcess(info.hProcess, &launch.code);
         ::CloseHandle(info.hProcess);
     }
     ::CoUninitialize();
-    return exitCode;
+    return launch;
 }
 
-// Starts the install command without a console window and waits for it. The
-// command passes through the thread's ANSI code page on its way.
-DWORD StartWindowless(const std::wstring& command)
+// Starts a command line without a console window and waits for it. A bare
+// program name is taken from the system directory only: the folder this
+// program was started from is usually one anybody can write to.
+Launch StartWindowless(const std::wstring& command)
 {
-    std::wstring converted = FromThreadAnsi(ToThreadAnsi(command));
-    std::vector<wchar_t> commandLine(converted.begin(), converted.end());
+    const std::optional<std::wstring> bareName = BareProgramName(command);
+    const std::wstring application = bareName ? InSystemDirectory(*bareName) : std::wstring();
+    std::vector<wchar_t> commandLine(command.begin(), command.end());
     commandLine.push_back(L'\0');
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+    if (!::CreateProcessW(bareName ? application.c_str() : nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                           CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process))
-        return ::GetLastError();
+        return {false, ::GetLastError()};
 
     ::CloseHandle(process.hThread);
     ::WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    Launch launch{true, 0};
+    ::GetExitCodeProcess(process.hProcess, &launch.code);
     ::CloseHandle(process.hProcess);
-    return exitCode;
+    return launch;
+}
+
+// The unattended modes install the agent with Windows Installer directly:
+// the shell's "open" would show the installer's whole interface.
+std::wstring AgentMsiexecCommand(const std::wstring& package, const InstallationOptions& options)
+{
+    std::wstring command = L"msiexec.exe /i \"" + FullPath(package) + L"\" " +
+                           (options.agentLaunch == AgentLaunch::MsiexecPassive ? L"/passive" : L"/qn");
+    if (!options.agentInstallerLog.empty())
+        command += L" /l*v \"" + options.agentInstallerLog + L"\"";
+    return command;
 }
 
 }  // namespace
@@ -64,9 +84,26 @@ DWORD StartWindowless(const std::wstring& command)
 DWORD InstallSequence::RunInstaller(PackageKind kind)
 {
     ::Sleep(kLaunchPauseMs);
-    const DWORD exitCode = kind == PackageKind::Agent ? OpenThroughShell(m_dialog.m_strAgentInstallerFile.str())
-                                                      : StartWindowless(m_dialog.m_strPatchInstallCommand.str());
-    Report(InstallerMessage(kind, exitCode));
-    m_dialog.UpdateDownloadProgress(m_packageTotal, m_packageTotal);
-    return exitCode;
+    const ULONGLONG startedMs = ::GetTickCount64();
+    Launch launch{};
+    if (kind == PackageKind::Agent && m_options.agentLaunch == AgentLaunch::Shell) {
+        m_host.Note(L"Opening " + m_files.m_strAgentInstallerFile.str() + L" through the shell");
+        launch = OpenThroughShell(m_files.m_strAgentInstallerFile.str());
+    } else {
+        // The install command passes through the thread's ANSI code page on its way.
+        const std::wstring command = kind == PackageKind::Agent
+                                         ? AgentMsiexecCommand(m_files.m_strAgentInstallerFile.str(), m_options)
+                                         : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
+        m_host.Note(L"Starting " + command);
+        launch = StartWindowless(command);
+    }
+    // A launch that failed reports its system error in the exit code's place.
+    if (launch.started)
+        m_host.Note(L"The installer ended with exit code " + std::to_wstring(launch.code) + L" after " +
+                    std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
+    else
+        NoteError(L"The installer could not be started", launch.code);
+    Report(InstallerMessage(kind, launch.code));
+    m_host.UpdateDownloadProgress(m_packageTotal, m_packageTotal);
+    return launch.code;
 }

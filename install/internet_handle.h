@@ -31,3 +31,12 @@ public:
 private:
     HINTERNET m_handle = nullptr;
 };
+
+// Bounds WinINet's connect, send and receive waits on everything opened
+// through this internet handle.
+inline void SetNetworkTimeouts(HINTERNET internet, DWORD timeoutMs)
+{
+    for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                               INTERNET_OPTION_RECEIVE_TIMEOUT})
+        ::InternetSetOptionW(internet, option, &timeoutMs, sizeof(timeoutMs));
+}

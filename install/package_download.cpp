@@ -1,23 +1,20 @@
 // Downloading one installer package over HTTPS into its local file, through a
 // temporary file that is moved into place only when the whole body is stored.
-#include <optional>
+#include <windows.h>
+#include <wininet.h>
+
 #include <string>
 
 #include "build_config.h"
-#include "download_pacing.h"
 #include "download_text.h"
+#include "exit_codes.h"
 #include "install_sequence.h"
-#include "internet_handle.h"
-#include "resource.h"
+#include "package_transfer.h"
+#include "progress_pacing.h"
 #include "temp_download_file.h"
-#include "vta_agent_download_managerDlg.h"
 #include "windows_bitness.h"
 
 namespace {
-
-constexpr wchar_t kUserAgent[] = L"Mozilla/4.0 (compatible) Poison";
-constexpr DWORD kChunkBytes = 1024;
-constexpr DWORD kHeaderTextChars = 512;  // a 1024-byte buffer
 
 std::wstring AgentPackageUrl(bool windows64Bit)
 {
@@ -25,14 +22,9 @@ std::wstring AgentPackageUrl(bool windows64Bit)
            (windows64Bit ? L"/vta/vta-agent-x64.msi" : L"/vta/vta-agent-x86.msi");
 }
 
-// A response header as text; nothing when the query fails.
-std::optional<std::wstring> QueryHeaderText(HINTERNET request, DWORD query)
+DWORD FileErrorCode(const TempDownloadFile& file)
 {
-    wchar_t buffer[kHeaderTextChars] = {};
-    DWORD size = sizeof(buffer) - sizeof(wchar_t);
-    if (!::HttpQueryInfoW(request, query, buffer, &size, nullptr))
-        return std::nullopt;
-    return std::wstring(buffer);
+    return exit_codes::CausedBy(file.Error(), exit_codes::kLocalFileFailed);
 }
 
 bool IsSuccessStatus(const std::wstring& status)
@@ -41,155 +33,152 @@ bool IsSuccessStatus(const std::wstring& status)
     return code >= 200 && code <= 299;
 }
 
-// The Patch Management URL is opened secure; an unknown certificate authority
-// gets one more try with that check switched off on the internet handle.
-HINTERNET OpenPackageUrl(HINTERNET internet, const std::wstring& url, PackageKind kind)
-{
-    const DWORD flags = kind == PackageKind::Agent ? 0 : INTERNET_FLAG_SECURE;
-    HINTERNET request = ::InternetOpenUrlW(internet, url.c_str(), nullptr, 0, flags, 0);
-    if (request || kind == PackageKind::Agent || ::GetLastError() != ERROR_INTERNET_INVALID_CA)
-        return request;
-
-    DWORD securityFlags = 0;
-    DWORD size = sizeof(securityFlags);
-    ::InternetQueryOptionW(internet, INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, &size);
-    securityFlags |= SECURITY_FLAG_IGNORE_UNKNOWN_CA;
-    ::InternetSetOptionW(internet, INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, sizeof(securityFlags));
-    return ::InternetOpenUrlW(internet, url.c_str(), nullptr, 0, flags, 0);
-}
-
-// The "Use HTTP Proxy" settings, read from the dialog's controls.
-struct ProxySettings {
-    bool use = false;
-    std::wstring server;  // host ":" port, as typed
-    std::wstring user;
-    std::wstring password;
-};
-
-// A proxy that asks for credentials (407) gets the typed user name and
-// password on the request, which is then sent once more.
-void AnswerProxyChallenge(HINTERNET request, const ProxySettings& proxy)
-{
-    if (proxy.user.empty() && proxy.password.empty())
-        return;
-    if (!proxy.user.empty())
-        ::InternetSetOptionW(request, INTERNET_OPTION_PROXY_USERNAME, const_cast<wchar_t*>(proxy.user.c_str()),
-                             static_cast<DWORD>(proxy.user.size()));
-    if (!proxy.password.empty())
-        ::InternetSetOptionW(request, INTERNET_OPTION_PROXY_PASSWORD, const_cast<wchar_t*>(proxy.password.c_str()),
-                             static_cast<DWORD>(proxy.password.size()));
-    ::HttpSendRequestW(request, nullptr, 0, nullptr, 0);
-}
-
 }  // namespace
 
-// The temporary file is closed before the messages and deleted after them.
-DownloadOutcome InstallSequence::ReportAndDiscard(PackageKind kind, DownloadOutcome outcome, TempDownloadFile& file)
+// Failures that come with an answer: the temporary file is closed before the
+// messages and deleted after them.
+DownloadOutcome InstallSequence::ReportAndDiscard(PackageKind kind, DownloadOutcome outcome, DWORD exitCode,
+                                                  TempDownloadFile& file)
 {
     file.Close();
-    Report(kind, outcome);
+    Report(kind, outcome, exitCode);
     file.Discard();
     return outcome;
+}
+
+// Cancellation and a damaged file: the temporary file goes before the messages.
+DownloadOutcome InstallSequence::DiscardAndReport(PackageKind kind, DownloadOutcome outcome, DWORD exitCode,
+                                                  TempDownloadFile& file)
+{
+    file.Discard();
+    return Report(kind, outcome, exitCode);
 }
 
 DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
 {
     const bool agent = kind == PackageKind::Agent;
-    auto controlText = [this](int id) { return m_dialog.GetDlgItem(id).GetWindowText().str(); };
+    // A request made before this download began (during the details
+    // retrieval) is seen where a first poll would see it: after the answer's
+    // status, before the first read. One made while the host is silent ends
+    // the wait at once.
+    const bool cancelledBefore = CancelRequested();
 
-    ProxySettings proxy;
-    if (agent && m_dialog.IsChecked(IDC_CHECK_USE_PROXY)) {
-        proxy.use = true;
-        proxy.server = controlText(IDC_PROXY_HOST) + L":" + controlText(IDC_PROXY_PORT);
-    }
-    const std::wstring url = agent ? AgentPackageUrl(RunningOn64BitWindows()) : m_dialog.m_strPatchDownloadUrl.str();
+    TransferRequest request;
+    if (agent)
+        request.proxy = m_host.AgentProxy();
+    request.url = agent ? AgentPackageUrl(RunningOn64BitWindows()) : m_files.m_strPatchDownloadUrl.str();
+    // The service names the Patch Management URL: only a web address is
+    // fetched, and always over TLS.
+    request.openFlags = agent ? 0 : INTERNET_FLAG_SECURE;
+    request.openFlags |= INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+    request.retryUnknownAuthority = !agent;
+    request.timeoutMs = m_options.networkTimeoutMs;
+    if (!IsWebUrl(request.url))
+        return Report(kind, DownloadOutcome::OpenFailed, exit_codes::kUrlRefused);
 
-    // A failed open leaves a null handle, which makes the URL open fail.
-    InternetHandle internet(::InternetOpenW(kUserAgent, proxy.use ? INTERNET_OPEN_TYPE_PROXY : INTERNET_OPEN_TYPE_PRECONFIG,
-                                           proxy.use ? proxy.server.c_str() : nullptr, nullptr, 0));
-
-    const std::wstring localFile = (agent ? m_dialog.m_strAgentInstallerFile : m_dialog.m_strPatchInstallerFile).str();
+    // A command without a package name leaves none: never write a file
+    // called "temp" over whatever has that name.
+    const std::wstring localFile = (agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
+    if (localFile.empty())
+        return Report(kind, DownloadOutcome::RenameFailed, exit_codes::kLocalFileFailed);
     TempDownloadFile file(localFile + L"temp");
     if (!file.IsOpen())
-        return Report(kind, DownloadOutcome::FileCreateFailed);
-    if (proxy.use) {
-        proxy.user = controlText(IDC_PROXY_USER);
-        proxy.password = controlText(IDC_PROXY_PASSWORD);
+        return Report(kind, DownloadOutcome::FileCreateFailed, FileErrorCode(file));
+    if (request.proxy)
+        request.proxyCredentials = m_host.AgentProxyCredentials();
+
+    m_host.Note(L"Requesting " + request.url);
+    PackageTransfer transfer(std::move(request));
+    if (!transfer.Started())
+        return ReportAndDiscard(kind, DownloadOutcome::OpenFailed,
+                                exit_codes::CausedBy(transfer.StartError(), exit_codes::kOpenFailed), file);
+
+    TransferResponse response;
+    switch (transfer.AwaitResponse(m_host.CancelEvent(), m_options.networkTimeoutMs, response)) {
+    case TransferWait::Cancelled:
+        return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
+    case TransferWait::TimedOut:
+        return ReportAndDiscard(kind, DownloadOutcome::OpenFailed, ERROR_INTERNET_TIMEOUT, file);
+    case TransferWait::Ready:
+        break;
+    }
+    if (!response.opened) {
+        NoteError(L"Opening the URL failed", response.error);
+        return ReportAndDiscard(kind, DownloadOutcome::OpenFailed,
+                                exit_codes::CausedBy(response.error, exit_codes::kOpenFailed), file);
     }
 
-    InternetHandle request(OpenPackageUrl(internet.get(), url, kind));
-    if (!request) {
-        file.Discard();
-        return Report(kind, DownloadOutcome::OpenFailed);
-    }
-
-    std::optional<std::wstring> status = QueryHeaderText(request.get(), HTTP_QUERY_STATUS_CODE);
-    if (proxy.use && status == L"407") {
-        AnswerProxyChallenge(request.get(), proxy);
-        status = QueryHeaderText(request.get(), HTTP_QUERY_STATUS_CODE);
-    }
+    m_host.Note(L"HTTP status " + response.status.value_or(L"(none)") + L", Content-Length " +
+                response.contentLength.value_or(L"(none)"));
     // Anything but a success status is a failure: an error page must never
     // be stored and run as the package.
-    if (status && !IsSuccessStatus(*status)) {
-        const DownloadOutcome outcome = *status == L"404"   ? DownloadOutcome::NotFound
-                                        : *status == L"500" ? DownloadOutcome::ServerError
-                                                            : DownloadOutcome::OpenFailed;
-        return ReportAndDiscard(kind, outcome, file);
+    if (response.status && !IsSuccessStatus(*response.status)) {
+        const std::wstring& status = *response.status;
+        const DownloadOutcome outcome = status == L"404"   ? DownloadOutcome::NotFound
+                                        : status == L"500" ? DownloadOutcome::ServerError
+                                                           : DownloadOutcome::OpenFailed;
+        const auto code = static_cast<DWORD>(exit_codes::kHttpStatusBase + ParseContentLength(status));
+        return ReportAndDiscard(kind, outcome, code, file);
     }
 
-    m_packageTotal = ParseContentLength(QueryHeaderText(request.get(), HTTP_QUERY_CONTENT_LENGTH).value_or(L""));
+    m_packageTotal = ParseContentLength(response.contentLength.value_or(L""));
     const bool totalKnown = m_packageTotal > 0;
 
-    if (CancelRequested()) {
-        file.Discard();
-        return Report(kind, DownloadOutcome::Cancelled);
+    if (cancelledBefore || CancelRequested()) {
+        return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
     }
 
-    DownloadPacing pacing(::GetTickCount64());
+    ProgressPacing pacing;
     LONGLONG received = 0;
-    char buffer[kChunkBytes];
-    for (;;) {
-        DWORD read = 0;
-        if (!::InternetReadFile(request.get(), buffer, sizeof(buffer), &read))
-            return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, file);
-        if (read == 0)
-            break;
-        if (!file.Write(buffer, read)) {
-            file.Discard();
-            return Report(kind, DownloadOutcome::RenameFailed);
+    ULONGLONG lastArrivalMs = ::GetTickCount64();
+    TransferBody body;
+    do {
+        if (transfer.AwaitBody(m_host.CancelEvent(), ProgressPacing::kReportIntervalMs, body) ==
+            TransferWait::Cancelled) {
+            return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
         }
-        received += read;
-
-        const uint64_t now = ::GetTickCount64();
+        const ULONGLONG now = ::GetTickCount64();
+        if (body.bytes.empty()) {
+            if (m_options.networkTimeoutMs && !body.finished && now - lastArrivalMs >= *m_options.networkTimeoutMs) {
+                m_host.Note(L"No data for " + std::to_wstring(*m_options.networkTimeoutMs) + L" ms");
+                return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, ERROR_INTERNET_TIMEOUT, file);
+            }
+            continue;
+        }
+        lastArrivalMs = now;
+        if (!file.Write(body.bytes.data(), body.bytes.size()))
+            return DiscardAndReport(kind, DownloadOutcome::RenameFailed, FileErrorCode(file), file);
+        received += static_cast<LONGLONG>(body.bytes.size());
         // Equal counts are left to the installation step's final report.
         if (totalKnown && received != m_packageTotal && pacing.ShouldReport(now))
-            m_dialog.UpdateDownloadProgress(received, m_packageTotal);
-        if (pacing.ShouldPollCancel(now) && CancelRequested()) {
-            file.Discard();
-            return Report(kind, DownloadOutcome::Cancelled);
-        }
-    }
+            m_host.UpdateDownloadProgress(received, m_packageTotal);
+    } while (!body.finished);
 
-    // The polls above are paced, so the last chunks may not have looked yet.
+    m_host.Note(L"Received " + std::to_wstring(received) + L" bytes");
+    if (body.failed) {
+        NoteError(L"Reading the body failed", body.error);
+        return ReportAndDiscard(kind, DownloadOutcome::ReadFailed,
+                                exit_codes::CausedBy(body.error, exit_codes::kReadFailed), file);
+    }
+    // The request may have come with the last bytes.
     if (CancelRequested()) {
-        file.Discard();
-        return Report(kind, DownloadOutcome::Cancelled);
+        return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
     }
     // A connection closed before the announced length is a failed read, not
     // a smaller package.
     if (totalKnown && received < m_packageTotal)
-        return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, file);
+        return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, exit_codes::kReadFailed, file);
     if (!totalKnown)
         m_packageTotal = received;
 
-    if (!file.Close()) {
-        file.Discard();
-        return Report(kind, DownloadOutcome::RenameFailed);
+    if (!file.Close())
+        return DiscardAndReport(kind, DownloadOutcome::RenameFailed, FileErrorCode(file), file);
+    if (!::MoveFileExW(file.name().c_str(), localFile.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+        // The temporary file stays.
+        return Report(kind, DownloadOutcome::RenameFailed,
+                      exit_codes::CausedBy(::GetLastError(), exit_codes::kLocalFileFailed));
     }
-    if (!::MoveFileExW(file.name().c_str(), localFile.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-        return Report(kind, DownloadOutcome::RenameFailed);  // the temporary file stays
 
-    request.Close();
-    EnableButton(IDCANCEL, FALSE);
+    m_host.EnableButton(IDCANCEL, FALSE);
     return Report(kind, DownloadOutcome::Completed);
 }

@@ -1,12 +1,10 @@
 #include "temp_download_file.h"
 
-#include <windows.h>
-
-#include "ansi_text.h"
-
 TempDownloadFile::TempDownloadFile(const std::wstring& name) : m_name(name)
 {
-    m_file = std::fopen(ToThreadAnsi(name).c_str(), "wb");
+    m_file = ::_wfopen(name.c_str(), L"wb");
+    if (!m_file)
+        Fail();
 }
 
 TempDownloadFile::~TempDownloadFile()
@@ -15,10 +13,17 @@ TempDownloadFile::~TempDownloadFile()
         std::fclose(m_file);
 }
 
+void TempDownloadFile::Fail()
+{
+    if (!m_failed)
+        m_error = ::GetLastError();
+    m_failed = true;
+}
+
 bool TempDownloadFile::Write(const void* data, size_t size)
 {
     if (!m_file || std::fwrite(data, 1, size, m_file) != size)
-        m_failed = true;
+        Fail();
     return !m_failed;
 }
 
@@ -27,9 +32,9 @@ bool TempDownloadFile::Close()
     if (!m_file)
         return !m_failed;
     if (std::fflush(m_file) != 0)
-        m_failed = true;
+        Fail();
     if (std::fclose(m_file) != 0)
-        m_failed = true;
+        Fail();
     m_file = nullptr;
     return !m_failed;
 }

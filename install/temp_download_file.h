@@ -1,12 +1,15 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 
-// The temporary file a download is written to: the runtime library's buffered
-// 8-bit file, opened "wb" (created, or emptied when it exists), its name
-// passed through the thread's ANSI code page. Write and close failures are
-// remembered so that a damaged file is never moved into place.
+// The temporary file a download is written to: the runtime library's
+// buffered file, opened "wb" (created, or emptied when it exists) under the
+// same wide name that later moves and deletes it. Write and close failures
+// are remembered, with the system's error, so that a damaged file is never
+// moved into place.
 class TempDownloadFile {
 public:
     explicit TempDownloadFile(const std::wstring& name);
@@ -22,9 +25,14 @@ public:
     void Discard();
 
     const std::wstring& name() const { return m_name; }
+    // The system's error of the failed create, write, flush or close; 0 if none.
+    DWORD Error() const { return m_error; }
 
 private:
+    void Fail();
+
     std::wstring m_name;
     FILE* m_file = nullptr;
     bool m_failed = false;
+    DWORD m_error = 0;
 };

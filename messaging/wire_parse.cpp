@@ -3,6 +3,8 @@
 #include <google/protobuf/io/coded_stream.h>
 #include <google/protobuf/message_lite.h>
 
+#include <new>
+
 namespace messaging {
 
 bool ParseWireMessage(const std::string& bytes, google::protobuf::MessageLite& message)
@@ -16,10 +18,18 @@ bool ParseWireMessage(const std::string& bytes, google::protobuf::MessageLite& m
     input.SetRecursionLimit(kMaxNestingDepth);
 
     message.Clear();
-    // MergePartialFromCodedStream stops early on an end-group tag; only a
-    // stream consumed to its very end counts as one whole message.
-    return message.MergePartialFromCodedStream(&input) && input.ConsumedEntireMessage() &&
-           message.IsInitialized();
+    // A message within the byte limit can still ask for more memory than the
+    // process has (millions of empty nested messages). That is a failed
+    // parse like any other, never an exception out of here.
+    try {
+        // MergePartialFromCodedStream stops early on an end-group tag; only a
+        // stream consumed to its very end counts as one whole message.
+        if (message.MergePartialFromCodedStream(&input) && input.ConsumedEntireMessage() && message.IsInitialized())
+            return true;
+    } catch (const std::bad_alloc&) {
+    }
+    message.Clear();
+    return false;
 }
 
 }  // namespace messaging

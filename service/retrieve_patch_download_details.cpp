@@ -1,8 +1,8 @@
+#include "installation_files.h"
 #include "service_exchange.h"
-#include "vta_agent_download_managerDlg.h"
 
-int Cvta_agent_download_managerDlg::RetrievePatchDownloadDetails()
+int InstallationFiles::RetrievePatchDownloadDetails(std::optional<DWORD> timeoutMs)
 {
     return FetchPatchDownloadDetails(BuiltInServiceEndpoint(), m_strSetupToken.str(), m_strPatchInstallCommand,
-                                     m_strPatchDownloadUrl);
+                                     m_strPatchDownloadUrl, timeoutMs);
 }

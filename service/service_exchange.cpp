@@ -40,9 +40,17 @@ CString ToDialogText(const std::string& value)
     return CString(FromThreadAnsi(std::string(value.c_str())));
 }
 
+// An answer that parsed but lacks what was asked for: no system error is the cause.
+int Refused()
+{
+    ::SetLastError(ERROR_SUCCESS);
+    return 0;
+}
+
 // The exchange proper; the caller's handles close after it returns.
-int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, CString& installCommand,
-             CString& downloadUrl, InternetHandle& session, InternetHandle& connection, InternetHandle& request)
+int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, std::optional<DWORD> timeoutMs,
+             CString& installCommand, CString& downloadUrl, InternetHandle& session, InternetHandle& connection,
+             InternetHandle& request)
 {
     msg::MsgWebRequest question;
     question.set_request_type(msg::PATCH_DOWNLOAD_DETAILS);
@@ -56,6 +64,8 @@ int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, CS
     session = ::InternetOpenW(kAgentString, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!session)
         return 0;
+    if (timeoutMs)
+        SetNetworkTimeouts(session.get(), *timeoutMs);
     connection = ::InternetConnectW(session.get(), endpoint.host, endpoint.port, nullptr, nullptr,
                                     INTERNET_SERVICE_HTTP, 0, 0);
     if (!connection)
@@ -78,12 +88,12 @@ int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, CS
         return 0;
     }
     if (answer.has_status() && answer.status() != msg::SUCCESS)
-        return 0;
+        return Refused();
     if (!answer.has_patch_install_command())
-        return 0;
+        return Refused();
     installCommand = ToDialogText(answer.patch_install_command());
     if (!answer.has_patch_download_url())
-        return 0;
+        return Refused();
     downloadUrl = ToDialogText(answer.patch_download_url());
     return 1;
 }
@@ -108,7 +118,7 @@ std::string NarrowSetupToken(const std::wstring& token)
 }
 
 int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstring& setupToken,
-                              CString& installCommand, CString& downloadUrl)
+                              CString& installCommand, CString& downloadUrl, std::optional<DWORD> timeoutMs)
 {
     int result = 0;
     DWORD error = 0;
@@ -117,7 +127,7 @@ int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstrin
         InternetHandle session;
         InternetHandle connection;
         InternetHandle request;
-        result = Exchange(endpoint, setupToken, installCommand, downloadUrl, session, connection, request);
+        result = Exchange(endpoint, setupToken, timeoutMs, installCommand, downloadUrl, session, connection, request);
         error = ::GetLastError();
     }
     // Closing the handles must not hide why the exchange failed.

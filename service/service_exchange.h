@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <optional>
 #include <string>
 
 #include "afx_string.h"
@@ -21,8 +22,11 @@ std::string NarrowSetupToken(const std::wstring& token);
 
 // One HTTPS round trip to the web service asking for the Patch Management
 // download details of the setup token. Returns 1 when both strings were
-// received and stored, 0 otherwise; a parse failure leaves ERROR_INVALID_DATA
-// as the thread's last error. A response with the command but without the URL
-// still replaces installCommand.
+// received and stored, 0 otherwise. A failure leaves its cause as the thread's
+// last error: WinINet's, ERROR_INVALID_DATA for an answer that does not parse,
+// ERROR_SUCCESS for one that parses but refuses or lacks the details. A
+// response with the command but without the URL still replaces installCommand.
+// timeoutMs, when given, bounds WinINet's connect, send and receive waits.
 int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstring& setupToken,
-                              CString& installCommand, CString& downloadUrl);
+                              CString& installCommand, CString& downloadUrl,
+                              std::optional<DWORD> timeoutMs = std::nullopt);

@@ -62,20 +62,6 @@ TEST_F(AgentRun, CancelDuringTheDownloadAbortsWithoutInstalling)
     EXPECT_EQ(host.RequestCount(kServicePath), 0);
 }
 
-TEST_F(AgentRun, CancelPressedBeforeTheFirstByteIsSeenBeforeReading)
-{
-    Route route = Body(std::string(64 * 1024, 'p'));
-    route.pause_before_ms = 3000;
-    host.SetRoute(kAgentPath, route);
-    StartRun(false);
-    Dialog().Click(kCancel);
-    WaitForEnd();
-
-    EXPECT_EQ(Log(), Lines({kDownloading, L"VTA Agent download cancelled by user.\r\n", kAborted}));
-    EXPECT_FALSE(Files().Exists(kTempFile));
-    EXPECT_EQ(host.RequestCount(kAgentPath), 1);
-}
-
 struct FailedDownload {
     const char* name;
     Route route;

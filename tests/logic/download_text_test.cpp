@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "download_pacing.h"
 #include "download_text.h"
+#include "progress_pacing.h"
 
 namespace {
 
@@ -41,9 +41,9 @@ TEST(PatchInstallerFile, IsUndecidedWithoutMsiOrWithoutASpaceBeforeIt)
     EXPECT_FALSE(PatchInstallerFileFromCommand(L""));
 }
 
-TEST(DownloadPacing, ReportsTheFirstChunkAtOnceThenAtMostEvery100Ms)
+TEST(ProgressPacing, ReportsTheFirstChunkAtOnceThenAtMostEvery100Ms)
 {
-    DownloadPacing pacing(1000);
+    ProgressPacing pacing;
     EXPECT_TRUE(pacing.ShouldReport(1000));
     EXPECT_FALSE(pacing.ShouldReport(1050));
     EXPECT_FALSE(pacing.ShouldReport(1099));
@@ -51,14 +51,14 @@ TEST(DownloadPacing, ReportsTheFirstChunkAtOnceThenAtMostEvery100Ms)
     EXPECT_FALSE(pacing.ShouldReport(1150));
 }
 
-TEST(DownloadPacing, LooksAtTheCancelRequestAtMostEvery20Ms)
+TEST(PackageUrl, OnlyWebAddressesAreFetched)
 {
-    // The look before the first read was made at the start.
-    DownloadPacing pacing(1000);
-    EXPECT_FALSE(pacing.ShouldPollCancel(1005));
-    EXPECT_TRUE(pacing.ShouldPollCancel(1020));
-    EXPECT_FALSE(pacing.ShouldPollCancel(1039));
-    EXPECT_TRUE(pacing.ShouldPollCancel(1041));
+    for (const wchar_t* url : {L"https://host/pm.msi", L"http://host/pm.msi", L"HTTPS://HOST/PM.MSI", L"Http://h"})
+        EXPECT_TRUE(IsWebUrl(url)) << testing::PrintToString(std::wstring(url));
+    for (const wchar_t* url : {L"ftp://host/pm.msi", L"file:///C:/pm.msi", L"\\\\server\\share\\pm.msi",
+                               L"C:\\temp\\pm.msi", L"pm.msi", L"https:/host/pm.msi", L" https://host/pm.msi",
+                               L"https", L""})
+        EXPECT_FALSE(IsWebUrl(url)) << testing::PrintToString(std::wstring(url));
 }
 
 }  // namespace

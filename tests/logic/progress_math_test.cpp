@@ -20,9 +20,22 @@ TEST(ProgressMath, SecondFileIsCarriedIntoTheUpperHalf)
     // The agent left the bar at 500; the second file's small share lies below.
     EXPECT_EQ(progress::NextTotalPosition(500, 100, 1000), 550);
     EXPECT_EQ(progress::TotalLabel(550, 1000), L"Total progress ( 55% )");
-    // Reported once, complete, while the bar stands at exactly 500: not lifted.
-    EXPECT_EQ(progress::NextTotalPosition(500, 1000, 1000), 500);
-    EXPECT_EQ(progress::TotalLabel(500, 1000), L"Total progress ( 50% )");
+    EXPECT_EQ(progress::NextTotalPosition(550, 400, 1000), 700);
+}
+
+TEST(ProgressMath, ASecondFileReportedOnlyWhenCompleteFillsTheBar)
+{
+    // A package without a Content-Length, or one that arrived in one piece,
+    // is reported once, complete, while the bar stands at exactly 500.
+    EXPECT_EQ(progress::NextTotalPosition(500, 1000, 1000), 1000);
+    EXPECT_EQ(progress::NextTotalPosition(500, 1, 1), 1000);
+}
+
+TEST(ProgressMath, TheFirstFileStaysInTheLowerHalf)
+{
+    EXPECT_EQ(progress::NextTotalPosition(0, 0, 1000), 0);
+    EXPECT_EQ(progress::NextTotalPosition(250, 500, 1000), 250);
+    EXPECT_EQ(progress::NextTotalPosition(499, 1000, 1000), 500);
 }
 
 TEST(ProgressMath, FileBarTakesSmallFilesAsTheyAre)

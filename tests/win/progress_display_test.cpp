@@ -69,15 +69,15 @@ TEST(ProgressDisplay, SecondFileContinuesInTheUpperHalf)
     });
 }
 
-TEST(ProgressDisplay, SecondFileReportedOnlyWhenCompleteIsNotLifted)
+TEST(ProgressDisplay, SecondFileReportedOnlyWhenCompleteFillsTheBar)
 {
     WithLiveDialog([](Cvta_agent_download_managerDlg& dialog) {
         SetPatchManagement(dialog, true);
         dialog.UpdateDownloadProgress(4000, 4000);
         dialog.UpdateDownloadProgress(3000, 3000);
         EXPECT_EQ(ReadText(dialog, IDC_FILE_PROGRESS_LABEL), L"3000 bytes( 100% ) out of 3000 bytes");
-        EXPECT_EQ(ReadBar(dialog, IDC_PROGRESS_TOTAL).position, 500);
-        EXPECT_EQ(ReadText(dialog, IDC_TOTAL_PROGRESS_LABEL), L"Total progress ( 50% )");
+        EXPECT_EQ(ReadBar(dialog, IDC_PROGRESS_TOTAL).position, 1000);
+        EXPECT_EQ(ReadText(dialog, IDC_TOTAL_PROGRESS_LABEL), L"Total progress ( 100% )");
     });
 }
 

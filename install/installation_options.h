@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+// How the agent package is started: opened through the shell, which shows
+// the installer's own interface, or by the system's msiexec directly for the
+// unattended modes.
+enum class AgentLaunch { Shell, MsiexecQuiet, MsiexecPassive };
+
+// How a run differs between the interactive and the unattended modes.
+struct InstallationOptions {
+    AgentLaunch agentLaunch = AgentLaunch::Shell;
+    // Where msiexec writes its verbose log of the agent's installation; empty
+    // for none. Only the msiexec launches write one.
+    std::wstring agentInstallerLog;
+    // A bound on every wait for the network. Nothing keeps WinINet's own
+    // time-outs, as the interactive mode does: a person can cancel there.
+    std::optional<DWORD> networkTimeoutMs;
+};
