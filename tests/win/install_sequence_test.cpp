@@ -1,0 +1,337 @@
+// The installation run in-process against the loopback test host, with a
+// host that records every text, button change and ending in order: the
+// exact words and orders a user reads, including the passing ones no screen
+// reader could catch.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "executable_directory.h"
+#include "exit_codes.h"
+#include "install_sequence.h"
+#include "msi_open_override.h"
+#include "polling.h"
+#include "recording_host.h"
+#include "scratch_directory.h"
+#include "service_answer.h"
+#include "test_host.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Events = std::vector<std::wstring>;
+
+constexpr char kAgentPath[] = "/vta/vta-agent-x64.msi";
+constexpr char kServicePath[] = "/vem-ws/VemSecureHttpServlet";
+constexpr char kPatchPath[] = "/pm/pm.msi";
+constexpr char kPatchUrl[] = "https://localhost:47443/pm/pm.msi";
+
+const Events kAgentInstalled = {
+    L"log: Downloading VTA Agent Installer \r\n",
+    L"status: Downloading VTA Agent Installer",
+    L"Cancel disabled",
+    L"status: Download finished. Beginning VTA Agent installation process",
+    L"log: Download finished. Beginning VTA Agent installation process.\r\n",
+    L"status: VTA Agent installation finished",
+    L"log: VTA Agent installation finished.\r\n",
+    L"Cancel enabled",
+    L"log: Retrieving Patch Management download details.\r\n",
+    L"status: Retrieving Patch Management download details",
+};
+const Events kRetrying = {
+    L"log: Error retrieving Patch Management download details. Retrying... \r\n",
+    L"status: Error retrieving Patch Management download details. Retrying...",
+};
+const Events kRetrievedAndDownloading = {
+    L"log: Retrieved Patch Management download details. \r\n",
+    L"status: Retrieved Patch Management download details",
+    L"status: Downloading Patch Management Installer",
+    L"log: Downloading Patch Management Installer. \r\n",
+};
+const Events kFailureEnding = {L"progress complete", L"details shown", L"Cancel disabled", L"ended"};
+
+Events Joined(std::initializer_list<Events> parts)
+{
+    Events all;
+    for (const Events& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// The stand-in installer, as a command line the service could send.
+std::string StandInCommand(const char* package)
+{
+    return "\"" + (uidriver::ExecutableDirectory() / "fakeinstaller.exe").string() + "\" /i " + package;
+}
+
+gui_test::Route Body(std::string body, int status = 200)
+{
+    gui_test::Route route;
+    route.status = status;
+    route.body = std::move(body);
+    return route;
+}
+
+std::string Answer(const std::string& url, const std::string& command)
+{
+    return gui_test::PatchDetailsAnswer(url, command).SerializeAsString();
+}
+
+// One run of the sequence in a scratch directory of its own, the agent
+// installed by the stand-in installer.
+class InstallSequenceRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host.Reset();
+        ::GetCurrentDirectoryW(MAX_PATH, previousDirectory);
+        ::SetCurrentDirectoryW(directory.Path().c_str());
+        files.m_strAgentInstallerFile = L"vta-agent-x64_sT1.msi";
+        files.m_strSetupToken = L"T1";
+        host.SetRoute(kAgentPath, Body("exit=0"));
+    }
+    void TearDown() override { ::SetCurrentDirectoryW(previousDirectory); }
+
+    void ServePatchManagement(const std::string& url = kPatchUrl, const std::string& command = StandInCommand("pm.msi"))
+    {
+        host.SetRoute(kServicePath, Body(Answer(url, command)));
+    }
+
+    RunResult Run() { return InstallSequence(recorder, files, options).Run(); }
+
+    // The events after the agent's half and the details retrieval.
+    Events PatchManagementEvents() const
+    {
+        const size_t skipped = kAgentInstalled.size() + kRetrievedAndDownloading.size();
+        return skipped <= recorder.events.size() ? Events(recorder.events.begin() + skipped, recorder.events.end())
+                                                 : recorder.events;
+    }
+
+    gui_test::TestHost host;
+    gui_test::ScratchDirectory directory;
+    gui_test::MsiOpenOverride installer;
+    wchar_t previousDirectory[MAX_PATH] = {};
+    InstallationFiles files;
+    InstallationOptions options;
+    RecordingHost recorder;
+};
+
+TEST_F(InstallSequenceRun, AFullRunReportsEveryStepInOrder)
+{
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    const RunResult result = Run();
+
+    EXPECT_EQ(recorder.events,
+              Joined({kAgentInstalled, kRetrievedAndDownloading,
+                      {L"Cancel disabled",
+                       L"status: Download finished. Beginning Patch Management installation process",
+                       L"log: Download finished. Beginning Patch Management installation process.\r\n",
+                       L"status: Patch Management installation finished",
+                       L"log: Patch Management installation finished.\r\n", L"ended"}}));
+    EXPECT_EQ(result.threadResult, RunResult::kCompleted);
+    EXPECT_EQ(result.exitCode, exit_codes::kSuccess);
+    EXPECT_EQ(recorder.ended.exitCode, exit_codes::kSuccess);
+    // The last report of each file is its complete one.
+    ASSERT_FALSE(recorder.progress.empty());
+    EXPECT_EQ(recorder.progress.back().done, recorder.progress.back().total);
+    EXPECT_TRUE(directory.Exists(L"vta-agent-x64_sT1.msi.ran"));
+    EXPECT_TRUE(directory.Exists(L"pm.msi.ran"));
+}
+
+TEST_F(InstallSequenceRun, WithoutPatchManagementTheRunEndsAfterTheAgentWithCancelEnabled)
+{
+    recorder.patchManagement = false;
+    const RunResult result = Run();
+    Events expected(kAgentInstalled.begin(), kAgentInstalled.end() - 2);
+    expected.push_back(L"ended");
+    EXPECT_EQ(recorder.events, expected);
+    EXPECT_EQ(result.threadResult, RunResult::kCompleted);
+    EXPECT_EQ(host.RequestCount(kServicePath), 0);
+}
+
+TEST_F(InstallSequenceRun, TwoFailedRetrievalsAreRetriedWithTheirTexts)
+{
+    ServePatchManagement();
+    gui_test::Route twoFailures = Body("service unavailable", 503);
+    twoFailures.times = 2;
+    host.SetRoute(kServicePath, twoFailures);
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    Run();
+    const Events expectedStart = Joined({kAgentInstalled, kRetrying, kRetrying, kRetrievedAndDownloading});
+    ASSERT_GE(recorder.events.size(), expectedStart.size());
+    EXPECT_EQ(Events(recorder.events.begin(), recorder.events.begin() + expectedStart.size()), expectedStart);
+}
+
+TEST_F(InstallSequenceRun, ThreeFailedRetrievalsEndTheRunWithTheirCause)
+{
+    host.SetRoute(kServicePath, Body("service unavailable", 503));
+    RunResult result = Run();
+    EXPECT_EQ(recorder.events,
+              Joined({kAgentInstalled, kRetrying, kRetrying,
+                      {L"log: Failed to retrieve Patch Management download details. \r\n",
+                       L"status: Failed to retrieve Patch Management download details"},
+                      kFailureEnding}));
+    EXPECT_EQ(result.threadResult, RunResult::kFailed);
+    // The answer did not parse.
+    EXPECT_EQ(result.exitCode, static_cast<DWORD>(ERROR_INVALID_DATA));
+
+    // An answer that parses but refuses has no system error behind it.
+    com::tarvic::vem::messaging::MsgWebResponse refusal = gui_test::PatchDetailsAnswer(kPatchUrl, "x");
+    refusal.set_status(com::tarvic::vem::messaging::WEB_RESPONSE_STATUS_2);
+    host.SetRoute(kServicePath, Body(refusal.SerializeAsString()));
+    result = Run();
+    EXPECT_EQ(result.exitCode, exit_codes::kDetailsRefused);
+}
+
+struct PatchDownloadEnding {
+    const char* name;
+    gui_test::Route route;
+    const wchar_t* status;
+    const wchar_t* logLine;
+    uint32_t exitCode;
+};
+
+class PatchManagementDownloadFailure : public InstallSequenceRun,
+                                       public ::testing::WithParamInterface<PatchDownloadEnding> {};
+
+// Every failure of the second download, with its exact texts, the common
+// ending, the run's exit code, and no temporary file left.
+TEST_P(PatchManagementDownloadFailure, ReportsItsRowAndEndsTheRun)
+{
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, GetParam().route);
+    const RunResult result = Run();
+
+    EXPECT_EQ(PatchManagementEvents(),
+              Joined({{std::wstring(L"status: ") + GetParam().status, std::wstring(L"log: ") + GetParam().logLine},
+                      kFailureEnding}));
+    EXPECT_EQ(result.threadResult, RunResult::kFailed);
+    EXPECT_EQ(result.exitCode, GetParam().exitCode);
+    EXPECT_FALSE(directory.Exists(L"pm.msitemp"));
+    EXPECT_FALSE(directory.Exists(L"pm.msi"));
+    EXPECT_FALSE(directory.Exists(L"pm.msi.ran"));
+}
+
+gui_test::Route CutShort()
+{
+    gui_test::Route route = Body(std::string(10000, 'p'));
+    route.length = gui_test::ContentLength::Exactly(50000);
+    return route;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PatchManagementDownloadFailure,
+    ::testing::Values(
+        PatchDownloadEnding{"NotFound", Body("missing", 404),
+                            L"Error downloading Patch Management Installer - File not found",
+                            L"Error downloading Patch Management Installer - File not found \r\n", 20404},
+        PatchDownloadEnding{"ServerError", Body("broken", 500),
+                            L"Error downloading Patch Management Installer - Internal Server Error",
+                            L"Error downloading Patch Management Installer - Internal Server Error \r\n", 20500},
+        PatchDownloadEnding{"Forbidden", Body("<html>no</html>", 403), L"Error downloading Patch Management Installer",
+                            L"Error downloading Patch Management Installer.\r\n", 20403},
+        PatchDownloadEnding{"CutShort", CutShort(), L"Error downloading Patch Management Installer",
+                            L"Error downloading Patch Management Installer.\r\n", exit_codes::kReadFailed}),
+    [](const ::testing::TestParamInfo<PatchDownloadEnding>& info) { return info.param.name; });
+
+TEST_F(InstallSequenceRun, APatchManagementFileThatCannotBeCreatedHasItsOwnLine)
+{
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    std::filesystem::create_directory(directory.PathOf(L"pm.msitemp"));
+    const RunResult result = Run();
+
+    EXPECT_EQ(PatchManagementEvents(),
+              Joined({{L"status: Error downloading Patch Management Installer",
+                       L"log: Error downloading Patch Management Installer. \r\n"},
+                      kFailureEnding}));
+    EXPECT_NE(result.exitCode, exit_codes::kSuccess);
+    EXPECT_EQ(host.RequestCount(kPatchPath), 0);
+}
+
+TEST_F(InstallSequenceRun, AFailedMoveKeepsTheTemporaryFile)
+{
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    // A directory where the package should go: the move cannot replace it.
+    std::filesystem::create_directory(directory.PathOf(L"pm.msi"));
+    const RunResult result = Run();
+
+    EXPECT_EQ(PatchManagementEvents(),
+              Joined({{L"status: Error creating Patch Management Installer local file",
+                       L"log: Error creating Patch Management Installer local file. Please check your available drive "
+                       L"space.\r\n"},
+                      kFailureEnding}));
+    EXPECT_EQ(directory.Read(L"pm.msitemp"), "exit=0");
+    EXPECT_NE(result.exitCode, exit_codes::kSuccess);
+}
+
+// Only web addresses are fetched: whatever else the service names ends as a
+// failed open, with nothing requested and no file written.
+TEST_F(InstallSequenceRun, AURLOfAnotherSchemeIsRefused)
+{
+    for (const char* url : {"ftp://localhost:47443/pm/pm.msi", "file:///C:/windows/win.ini", "\\\\localhost\\c$\\pm.msi",
+                            "C:\\windows\\pm.msi", "localhost:47443/pm/pm.msi"}) {
+        recorder.events.clear();
+        ServePatchManagement(url);
+        host.SetRoute(kPatchPath, Body("exit=0"));
+        const RunResult result = Run();
+        EXPECT_EQ(PatchManagementEvents(),
+                  Joined({{L"status: Error downloading Patch Management Installer",
+                           L"log: Error downloading Patch Management Installer.\r\n"},
+                          kFailureEnding}))
+            << url;
+        EXPECT_EQ(result.exitCode, exit_codes::kUrlRefused) << url;
+        EXPECT_EQ(host.RequestCount(kPatchPath), 0) << url;
+        EXPECT_FALSE(directory.Exists(L"pm.msitemp")) << url;
+    }
+}
+
+// A command without a package name names no file: nothing is written, and a
+// user's file called "temp" is left alone.
+TEST_F(InstallSequenceRun, ACommandWithoutAPackageNameWritesNoFile)
+{
+    ServePatchManagement(kPatchUrl, "setup.exe /quiet");
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    directory.Write(L"temp", "the user's file");
+    const RunResult result = Run();
+
+    EXPECT_EQ(PatchManagementEvents(),
+              Joined({{L"status: Error creating Patch Management Installer local file",
+                       L"log: Error creating Patch Management Installer local file. Please check your available drive "
+                       L"space.\r\n"},
+                      kFailureEnding}));
+    EXPECT_EQ(result.exitCode, exit_codes::kLocalFileFailed);
+    EXPECT_EQ(directory.Read(L"temp"), "the user's file");
+    EXPECT_EQ(host.RequestCount(kPatchPath), 0);
+}
+
+// A cancel request made while the details are retrieved is seen by the next
+// download after the answer's status, before its first read.
+TEST_F(InstallSequenceRun, ACancelDuringTheRetrievalStopsThePatchDownloadBeforeItsFirstRead)
+{
+    gui_test::Route slowAnswer = Body(Answer(kPatchUrl, StandInCommand("pm.msi")));
+    slowAnswer.pause_before_ms = 1000;
+    host.SetRoute(kServicePath, slowAnswer);
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    std::thread user([this] {
+        gui_test::TestHost control;
+        uidriver::PollUntil([&control] { return control.RequestCount(kServicePath) == 1; }, 30s);
+        recorder.cancel.SetEvent();
+    });
+    const RunResult result = Run();
+    user.join();
+
+    EXPECT_EQ(PatchManagementEvents(),
+              Joined({{L"status: Patch Management download cancelled by user",
+                       L"log: Patch Management download cancelled by user.\r\n",
+                       L"log: Download and installation processes aborted.\r\n"},
+                      kFailureEnding}));
+    EXPECT_EQ(result.threadResult, RunResult::kCancelled);
+    EXPECT_EQ(result.exitCode, exit_codes::kUserCancelled);
+    EXPECT_EQ(host.RequestCount(kPatchPath), 1);
+    EXPECT_FALSE(directory.Exists(L"pm.msitemp"));
+}
+
+}  // namespace
