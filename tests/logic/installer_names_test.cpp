@@ -35,6 +35,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Only the last underscore counts.
         NameCase{L"vta_agent_download_manager_sABC123", true, L"vta-agent-x64_sABC123.msi", L"ABC123"},
         NameCase{L"vta_agent_download_manager", true, L"vta-agent-x64_manager.msi", L""},
-        NameCase{L"setup_", true, L"vta-agent-x64_.msi", L""}));
+        NameCase{L"setup_", true, L"vta-agent-x64_.msi", L""},
+        // A browser's copy marker, " (N)", is not part of the name.
+        NameCase{L"vta_agent_download_manager_sTOKEN42 (1)", true, L"vta-agent-x64_sTOKEN42.msi", L"TOKEN42"},
+        NameCase{L"vta_agent_download_manager_sTOKEN42 (12)", false, L"vta-agent-x86_sTOKEN42.msi", L"TOKEN42"},
+        NameCase{L"setup (3)", true, L"vta-agent-x64.msi", L""},
+        // Only one marker, only at the end, and only a space, digits and parentheses.
+        NameCase{L"setup_sA (1) (2)", true, L"vta-agent-x64_sA (1).msi", L"A (1)"},
+        NameCase{L"setup_sA(1)", true, L"vta-agent-x64_sA(1).msi", L"A(1)"},
+        NameCase{L"setup_sA (x)", true, L"vta-agent-x64_sA (x).msi", L"A (x)"},
+        NameCase{L"setup_sA ()", true, L"vta-agent-x64_sA ().msi", L"A ()"},
+        NameCase{L"setup_s (1)", true, L"vta-agent-x64_s.msi", L""}));
 
 }  // namespace

@@ -29,19 +29,71 @@ TEST(InstallerMessage, ShowsCodesWithTheHighBitSetAsNegativeNumbers)
               L"An error occured while installing VTA Agent ( -1073741515 ).\r\n");
 }
 
-TEST(DownloadMessage, EveryOutcomeHasTextsForBothPackages)
+struct DownloadRow {
+    DownloadOutcome outcome;
+    PackageKind kind;
+    const wchar_t* status;
+    const wchar_t* log;
+};
+
+// Every row of both tables, letter for letter: the spacing before the line
+// end and the full stops differ from row to row, and users (and their
+// scripts reading the log) meet exactly these.
+TEST(DownloadMessage, EveryRowReadsExactlyAsWritten)
 {
-    for (auto outcome : {DownloadOutcome::Completed, DownloadOutcome::FileCreateFailed, DownloadOutcome::OpenFailed,
-                         DownloadOutcome::NotFound, DownloadOutcome::ServerError, DownloadOutcome::ReadFailed,
-                         DownloadOutcome::Cancelled, DownloadOutcome::RenameFailed}) {
-        for (auto kind : {PackageKind::Agent, PackageKind::PatchManagement}) {
-            const OutcomeMessage message = DownloadMessage(kind, outcome);
-            EXPECT_NE(std::wstring(message.status), L"");
-            ASSERT_GE(message.log.size(), 2u);
-            EXPECT_EQ(message.log.substr(message.log.size() - 2), L"\r\n");
-            EXPECT_EQ(message.log.find(L"\r\n"), message.log.size() - 2);
-        }
+    using O = DownloadOutcome;
+    constexpr PackageKind A = PackageKind::Agent;
+    constexpr PackageKind P = PackageKind::PatchManagement;
+    const DownloadRow rows[] = {
+        {O::FileCreateFailed, A, L"Error downloading VTA Agent Installer", L"Error downloading VTA Agent Installer \r\n"},
+        {O::OpenFailed, A, L"Error downloading VTA Agent Installer", L"Error downloading VTA Agent Installer \r\n"},
+        {O::NotFound, A, L"Error downloading VTA Agent Installer - File not found",
+         L"Error downloading VTA Agent Installer - File not found \r\n"},
+        {O::ServerError, A, L"Error downloading VTA Agent Installer - Internal Server Error",
+         L"Error downloading VTA Agent Installer - Internal Server Error \r\n"},
+        {O::ReadFailed, A, L"Error downloading VTA Agent Installer", L"Error downloading VTA Agent Installer \r\n"},
+        {O::Cancelled, A, L"VTA Agent download cancelled by user", L"VTA Agent download cancelled by user.\r\n"},
+        {O::RenameFailed, A, L"Error creating VTA Agent Installer local file",
+         L"Error creating VTA Agent Installer local file. Please check your available drive space.\r\n"},
+        {O::Completed, A, L"Download finished. Beginning VTA Agent installation process",
+         L"Download finished. Beginning VTA Agent installation process.\r\n"},
+        {O::FileCreateFailed, P, L"Error downloading Patch Management Installer",
+         L"Error downloading Patch Management Installer. \r\n"},
+        {O::OpenFailed, P, L"Error downloading Patch Management Installer",
+         L"Error downloading Patch Management Installer.\r\n"},
+        {O::NotFound, P, L"Error downloading Patch Management Installer - File not found",
+         L"Error downloading Patch Management Installer - File not found \r\n"},
+        {O::ServerError, P, L"Error downloading Patch Management Installer - Internal Server Error",
+         L"Error downloading Patch Management Installer - Internal Server Error \r\n"},
+        {O::ReadFailed, P, L"Error downloading Patch Management Installer",
+         L"Error downloading Patch Management Installer.\r\n"},
+        {O::Cancelled, P, L"Patch Management download cancelled by user",
+         L"Patch Management download cancelled by user.\r\n"},
+        {O::RenameFailed, P, L"Error creating Patch Management Installer local file",
+         L"Error creating Patch Management Installer local file. Please check your available drive space.\r\n"},
+        {O::Completed, P, L"Download finished. Beginning Patch Management installation process",
+         L"Download finished. Beginning Patch Management installation process.\r\n"},
+    };
+    for (const DownloadRow& row : rows) {
+        const OutcomeMessage message = DownloadMessage(row.kind, row.outcome);
+        EXPECT_STREQ(message.status, row.status) << testing::PrintToString(std::wstring(row.log));
+        EXPECT_EQ(message.log, row.log);
     }
+}
+
+TEST(InstallerMessage, EveryClassReadsExactlyAsWrittenForBothPackages)
+{
+    EXPECT_STREQ(InstallerMessage(PackageKind::Agent, 0).status, L"VTA Agent installation finished");
+    EXPECT_STREQ(InstallerMessage(PackageKind::PatchManagement, 0).status, L"Patch Management installation finished");
+    EXPECT_EQ(InstallerMessage(PackageKind::PatchManagement, 0).log, L"Patch Management installation finished.\r\n");
+    EXPECT_STREQ(InstallerMessage(PackageKind::Agent, 1602).status, L"VTA Agent installation cancelled by user");
+    EXPECT_EQ(InstallerMessage(PackageKind::Agent, 1602).log, L"VTA Agent installation cancelled by user.\r\n");
+    EXPECT_STREQ(InstallerMessage(PackageKind::PatchManagement, 1602).status,
+                 L"Patch Management installation cancelled by user");
+    EXPECT_STREQ(InstallerMessage(PackageKind::PatchManagement, 1603).status,
+                 L"An error occured while installing Patch Management");
+    EXPECT_EQ(InstallerMessage(PackageKind::PatchManagement, 2).log,
+              L"An error occured while installing Patch Management ( 2 ).\r\n");
 }
 
 }  // namespace
