@@ -2,7 +2,18 @@
 
 #include <commctrl.h>
 
+#include "dll_search.h"
 #include "vta_agent_download_managerDlg.h"
+
+namespace {
+
+// Before any other code of the program runs, constructors included.
+struct DllSearchHardening {
+    DllSearchHardening() { HardenDllSearch(); }
+};
+DllSearchHardening g_dllSearchHardening __attribute__((init_priority(101)));
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(Cvta_agent_download_managerApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)

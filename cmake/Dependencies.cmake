@@ -19,6 +19,32 @@ if(CMAKE_CROSSCOMPILING)
     IMPORTED_LOCATION ${_lite}
     INTERFACE_INCLUDE_DIRECTORIES ${_deps}/protobuf-${_protoc_version}/src)
 
+  # WinINet is not one of Windows' known DLLs, so a static import of it would
+  # be looked up beside the program first. The program imports it on first
+  # use instead (delay-loaded), after it has loaded it from the system
+  # directory itself.
+  find_program(DLLTOOL ${_triple}-dlltool REQUIRED)
+  file(READ ${CMAKE_SOURCE_DIR}/cmake/wininet.def _wininet_def)
+  set(_kill_at --kill-at)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    string(REGEX REPLACE "@[0-9]+" "" _wininet_def "${_wininet_def}")
+    set(_kill_at)
+  endif()
+  set(_delayed ${CMAKE_BINARY_DIR}/delayed)
+  file(WRITE ${_delayed}/wininet.def "${_wininet_def}")
+  execute_process(
+    COMMAND ${DLLTOOL} --input-def ${_delayed}/wininet.def --dllname wininet.dll ${_kill_at}
+            --output-delaylib ${_delayed}/libwininet_delayed.a
+    RESULT_VARIABLE _dlltool_status)
+  if(NOT _dlltool_status EQUAL 0)
+    message(FATAL_ERROR "dlltool could not make the delay-load library of wininet")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/wininet.def)
+  add_library(wininet_delayed STATIC IMPORTED)
+  set_target_properties(wininet_delayed PROPERTIES
+    IMPORTED_LOCATION ${_delayed}/libwininet_delayed.a
+    INTERFACE_LINK_LIBRARIES delayimp)
+
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
