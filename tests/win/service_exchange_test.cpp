@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "allocation_budget.h"
 #include "msgintervention.pb.h"
 #include "msgwebresponse-copy.pb.h"
 #include "service_answer.h"
@@ -172,6 +173,35 @@ TEST_F(ServiceExchange, AnErrorStatusIsJudgedByItsBody)
     EXPECT_EQ(Fetch(), 1);
     Answer("Internal Server Error", 500);
     EXPECT_EQ(Fetch(), 0);
+}
+
+// Millions of empty nested messages, two bytes each on the wire, fit the
+// size limit but not the memory of a 32-bit process: the parse fails like
+// any unparsable answer, and nothing is thrown past the exchange.
+TEST_F(ServiceExchange, AnAnswerTooBigForMemoryIsAFailedParse)
+{
+    constexpr size_t kEntries = 4 * 1024 * 1024;
+    std::string components;
+    components.reserve(2 * kEntries);
+    for (size_t i = 0; i < kEntries; ++i)
+        components += std::string("\x12\x00", 2);  // an empty MsgComponentInformation
+    msg::MsgWebResponse response = PatchDetailsAnswer("https://localhost/pm.msi", "msiexec /i pm.msi");
+    std::string bytes = Serialized(response);
+    // field 21, a MsgComponent holding every entry
+    std::string field = "\xAA\x01";
+    for (size_t length = components.size(); ; length >>= 7) {
+        field += static_cast<char>((length & 0x7F) | (length > 0x7F ? 0x80 : 0));
+        if (length <= 0x7F)
+            break;
+    }
+    bytes += field + components;
+    Answer(bytes);
+    {
+        const AllocationBudget budget(64 * 1024 * 1024);
+        EXPECT_EQ(Fetch(), 0);
+        EXPECT_EQ(lastError, static_cast<DWORD>(ERROR_INVALID_DATA));
+    }
+    EXPECT_EQ(command, CString(L"previous command"));
 }
 
 TEST_F(ServiceExchange, AnUntrustedCertificateFailsTheCall)
