@@ -118,6 +118,30 @@ TEST_F(DialogFaces, ASecondCopyIsRefusedAndTheFirstGoesOn)
     EXPECT_TRUE(Dialog().IsEnabled(kOk));
 }
 
+// The rule is the named object itself: another process's event of that name
+// refuses a copy, and so does an object of that name that is no event.
+TEST_F(DialogFaces, TheSingleInstanceObjectOfAnotherProcessRefusesACopy)
+{
+    const auto expectRefused = [this] {
+        Launch();
+        EXPECT_TRUE(Dialog().IsVisible(kRefusal));
+        EXPECT_EQ(Dialog().Text(kRefusal), L"Another Instance of VTA Agent Download Manager is already running!");
+        EXPECT_FALSE(Dialog().IsEnabled(kCancel));
+        Dialog().Click(kOk);
+        EXPECT_TRUE(session->WaitForExit(15s).has_value());
+    };
+    {
+        const uidriver::KernelHandle event(CreateEventW(nullptr, FALSE, FALSE, L"Global\\VTADOWNLOADERAPP"));
+        ASSERT_TRUE(event);
+        expectRefused();
+    }
+    {
+        const uidriver::KernelHandle mutex(CreateMutexW(nullptr, FALSE, L"Global\\VTADOWNLOADERAPP"));
+        ASSERT_TRUE(mutex);
+        expectRefused();
+    }
+}
+
 TEST_F(DialogFaces, ANewCopyStartsNormallyOnceTheFirstHasGone)
 {
     Launch();

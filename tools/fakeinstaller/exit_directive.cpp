@@ -3,8 +3,27 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace fakeinstaller {
+
+namespace {
+
+// The decimal after `name` in the first line, or nothing.
+std::optional<std::int64_t> NumberAfter(std::string_view content, std::string_view name)
+{
+    const size_t position = content.substr(0, content.find('\n')).find(name);
+    if (position == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view number = content.substr(position + name.size());
+    std::int64_t value = 0;
+    const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (parsed.ec != std::errc())
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
 
 DWORD ExitCodeFor(std::string_view packageContent)
 {
@@ -18,6 +37,14 @@ DWORD ExitCodeFor(std::string_view packageContent)
         value > std::numeric_limits<std::uint32_t>::max())
         return 0;
     return static_cast<DWORD>(value);
+}
+
+DWORD RunTimeFor(std::string_view packageContent)
+{
+    if (packageContent.substr(0, 5) != "exit=")
+        return 0;
+    const auto milliseconds = NumberAfter(packageContent, " wait=");
+    return milliseconds && *milliseconds > 0 && *milliseconds <= 600000 ? static_cast<DWORD>(*milliseconds) : 0;
 }
 
 }  // namespace fakeinstaller

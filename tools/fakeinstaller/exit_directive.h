@@ -11,4 +11,8 @@ namespace fakeinstaller {
 // (exit=-1 gives 0xFFFFFFFF). Any other content means success, 0.
 DWORD ExitCodeFor(std::string_view packageContent);
 
+// " wait=MS" after the exit directive keeps the installer running that many
+// milliseconds first, as a real one would; 0 without it.
+DWORD RunTimeFor(std::string_view packageContent);
+
 }  // namespace fakeinstaller

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -37,16 +38,17 @@ void RecordStart(const std::filesystem::path& package)
     std::ofstream(record, std::ios::binary | std::ios::app) << uidriver::ToUtf8(GetCommandLineW()) << "\n";
 }
 
-DWORD ExitCodeOf(const std::filesystem::path& package)
+// The package's first bytes, where its directives are; nothing when it
+// cannot be read. A real downloaded package may be large.
+std::optional<std::string> DirectivesOf(const std::filesystem::path& package)
 {
     std::ifstream file(package, std::ios::binary);
     if (!file)
-        return kPackageOpenFailed;
-    // Only the start matters, and a real downloaded package may be large.
+        return std::nullopt;
     std::string start(kDirectiveRoom, '\0');
     file.read(start.data(), static_cast<std::streamsize>(start.size()));
     start.resize(static_cast<size_t>(file.gcount()));
-    return fakeinstaller::ExitCodeFor(start);
+    return start;
 }
 
 }  // namespace
@@ -57,5 +59,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     if (!package)
         return static_cast<int>(kPackageOpenFailed);
     RecordStart(*package);
-    return static_cast<int>(ExitCodeOf(*package));
+    const auto directives = DirectivesOf(*package);
+    if (!directives)
+        return static_cast<int>(kPackageOpenFailed);
+    Sleep(fakeinstaller::RunTimeFor(*directives));
+    return static_cast<int>(fakeinstaller::ExitCodeFor(*directives));
 }

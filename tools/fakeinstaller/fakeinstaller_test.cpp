@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -72,6 +73,13 @@ TEST_F(FakeInstallerTest, AnythingButAnExitDirectiveSucceeds)
     EXPECT_EQ(Run(Quoted(Package("empty.msi", ""))), 0u);
     EXPECT_EQ(Run(Quoted(Package("late.msi", " exit=5"))), 0u);
     EXPECT_EQ(Run(Quoted(Package("toolarge.msi", "exit=4294967296"))), 0u);
+}
+
+TEST_F(FakeInstallerTest, AWaitDirectiveKeepsItRunningFirst)
+{
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(Quoted(Package("slow.msi", "exit=4 wait=400"))), 4u);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(400));
 }
 
 TEST_F(FakeInstallerTest, MissingPackageFailsAsTheSystemInstallerWould)

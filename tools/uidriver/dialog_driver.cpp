@@ -165,7 +165,26 @@ void DialogDriver::Click(int id) const
 
 void DialogDriver::Command(int id) const
 {
-    Post(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
+    Notify(id, BN_CLICKED);
+}
+
+void DialogDriver::Notify(int id, WORD notification) const
+{
+    Post(dialog_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
+}
+
+void DialogDriver::PressKey(UINT virtualKey, bool alt) const
+{
+    // The context bit (29) marks a key pressed with Alt held down.
+    const LPARAM down = 1 | (alt ? LPARAM(1) << 29 : 0);
+    const LPARAM up = down | LPARAM(1) << 30 | LPARAM(1) << 31;
+    Post(dialog_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, down);
+    Post(dialog_, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, up);
+}
+
+void DialogDriver::SystemCommand(UINT command) const
+{
+    Post(dialog_, WM_SYSCOMMAND, command, 0);
 }
 
 void DialogDriver::ClickLink(int id) const

@@ -58,6 +58,13 @@ public:
     // to them; wait for their visible outcome.
     void Click(int id) const;    // refuses a control a user could not click
     void Command(int id) const;  // WM_COMMAND to the dialog, as Escape sends IDCANCEL
+    // WM_COMMAND with another notification code, as an automation tool can send it.
+    void Notify(int id, WORD notification) const;
+    // A key press as the keyboard delivers it to the dialog (Escape; with
+    // alt, Alt+F4).
+    void PressKey(UINT virtualKey, bool alt = false) const;
+    // WM_SYSCOMMAND, as the system menu sends it (SC_CLOSE).
+    void SystemCommand(UINT command) const;
     void ClickLink(int id) const;
     // Clicks the check box only if its state differs, then waits until it changed.
     void SetCheck(int id, bool ticked) const;
