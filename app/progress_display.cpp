@@ -63,6 +63,8 @@ bool Cvta_agent_download_managerDlg::PatchManagementSelected()
 
 std::optional<std::wstring> Cvta_agent_download_managerDlg::AgentProxy()
 {
+    if (m_commandLine.proxy)
+        return m_commandLine.proxy;
     if (!IsChecked(IDC_CHECK_USE_PROXY))
         return std::nullopt;
     // Taken as typed: the dialog validates nothing.

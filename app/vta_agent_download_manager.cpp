@@ -2,7 +2,16 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
+#include "build_config.h"
+#include "command_line_options.h"
 #include "dll_search.h"
+#include "exit_codes.h"
+#include "installer_names.h"
+#include "log_file.h"
+#include "quiet_run.h"
+#include "run_setup.h"
 #include "vta_agent_download_managerDlg.h"
 
 namespace {
@@ -12,6 +21,21 @@ struct DllSearchHardening {
     DllSearchHardening() { HardenDllSearch(); }
 };
 DllSearchHardening g_dllSearchHardening __attribute__((init_priority(101)));
+
+constexpr wchar_t kProgramTitle[] = L"VTA Agent Download Manager";
+
+void ShowUsage(const std::wstring& error)
+{
+    const std::wstring text = error.empty() ? UsageText() : error + L"\n\n" + UsageText();
+    ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | (error.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
+}
+
+// The log's first line; no line of it ever shows the setup token.
+void StartLog(LogFile& log)
+{
+    log.MaskToken(DeriveInstallerNames(AfxGetExeBaseName().str(), false).setupToken);
+    log.Write(std::wstring(kProgramTitle) + L" " + kProgramVersion + L", started as " + ::GetCommandLineW());
+}
 
 }  // namespace
 
@@ -24,22 +48,47 @@ Cvta_agent_download_managerApp theApp;
 
 BOOL Cvta_agent_download_managerApp::InitInstance()
 {
-    // The progress bars need the Win95 classes; the link control comes with
-    // the version 6 common controls that the manifest names.
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_WIN95_CLASSES;
-    ::InitCommonControlsEx(&controls);
+    const ParsedCommandLine parsed = ParseCommandLine(AfxGetArguments());
+    if (!parsed.options || parsed.options->help) {
+        if (!parsed.quiet)
+            ShowUsage(parsed.error);
+        m_dwExitCode = parsed.options ? exit_codes::kSuccess : exit_codes::kInvalidParameter;
+        return FALSE;
+    }
+    const CommandLineOptions& options = *parsed.options;
+    std::optional<LogFile> log;
+    if (options.logFile)
+        log.emplace(*options.logFile);
+    LogFile* const logFile = log && log->IsOpen() ? &*log : nullptr;
+    if (logFile)
+        StartLog(*logFile);
 
-    CWinApp::InitInstance();
-    AfxEnableControlContainer();
-    SetRegistryKey(L"Local AppWizard-Generated Applications");
+    if (options.mode == UiMode::Quiet) {
+        m_dwExitCode = RunQuietly(options, logFile);
+    } else {
+        // The progress bars need the Win95 classes; the link control comes
+        // with the version 6 common controls that the manifest names.
+        INITCOMMONCONTROLSEX controls{};
+        controls.dwSize = sizeof(controls);
+        controls.dwICC = ICC_WIN95_CLASSES;
+        ::InitCommonControlsEx(&controls);
 
-    Cvta_agent_download_managerDlg dialog;
-    m_pMainWnd = &dialog;
-    dialog.DoModal();
-    m_pMainWnd = nullptr;
+        CWinApp::InitInstance();
+        AfxEnableControlContainer();
+        SetRegistryKey(L"Local AppWizard-Generated Applications");
 
+        Cvta_agent_download_managerDlg dialog;
+        dialog.m_commandLine = options;
+        dialog.m_options = InstallationOptionsFor(options);
+        dialog.m_pLog = logFile;
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+        if (options.mode == UiMode::Passive)
+            m_dwExitCode = dialog.m_dwExitCode;
+    }
+    if (logFile)
+        logFile->Write(L"Exit code " + std::to_wstring(m_dwExitCode));
     // FALSE: end the application rather than enter a message loop.
     return FALSE;
 }

@@ -2,18 +2,18 @@
 
 #include <iterator>
 
-#include "ansi_text.h"
-#include "install_sequence.h"
-#include "installer_names.h"
+#include "exit_codes.h"
 #include "resource.h"
-#include "windows_bitness.h"
+#include "run_setup.h"
+#include "single_instance.h"
 
 namespace {
 
 // Sent by the worker as its last touch of the dialog; lParam points to its RunResult.
 constexpr UINT WM_RUN_ENDED = WM_APP + 1;
 
-constexpr wchar_t kSingleInstanceEventName[] = L"Global\\VTADOWNLOADERAPP";
+constexpr UINT_PTR kCloseTimer = 1;
+constexpr UINT kUnattendedCloseDelayMs = 3000;
 constexpr wchar_t kShowMoreDetails[] = L"<a>Show more details</a>";
 constexpr wchar_t kShowLessDetails[] = L"<a>Show less details</a>";
 
@@ -38,12 +38,13 @@ BEGIN_MESSAGE_MAP(Cvta_agent_download_managerDlg, CDialog)
     ON_NOTIFY(NM_CLICK, IDC_DETAILS_LINK, &Cvta_agent_download_managerDlg::OnNMClickDetailsLink)
     ON_BN_CLICKED(IDC_CHECK_USE_PROXY, &Cvta_agent_download_managerDlg::OnBnClickedUseProxy)
     ON_MESSAGE(WM_RUN_ENDED, &Cvta_agent_download_managerDlg::OnRunEnded)
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 UINT InstallThreadProc(LPVOID parameter)
 {
     auto& dialog = *static_cast<Cvta_agent_download_managerDlg*>(parameter);
-    return InstallSequence(dialog, dialog, dialog.m_options).Run().threadResult;
+    return RunInstallation(dialog, dialog, dialog.m_options, dialog.m_pLog).threadResult;
 }
 
 Cvta_agent_download_managerDlg::Cvta_agent_download_managerDlg(CWnd* parent)
@@ -77,11 +78,15 @@ BOOL Cvta_agent_download_managerDlg::OnInitDialog()
 
     if (!AcquireSingleInstance()) {
         ShowRefusedFace();
+        if (m_commandLine.mode == UiMode::Passive)
+            EndUnattended(exit_codes::kAlreadyRunning);
         return TRUE;
     }
 
     SendDlgItemMessage(IDC_CHECK_AGENT, BM_SETCHECK, BST_CHECKED);
-    SendDlgItemMessage(IDC_CHECK_PATCH_MANAGEMENT, BM_SETCHECK, BST_CHECKED);
+    // /nopatchmanagement unticks the box, as the user would.
+    SendDlgItemMessage(IDC_CHECK_PATCH_MANAGEMENT, BM_SETCHECK,
+                       m_commandLine.patchManagement ? BST_CHECKED : BST_UNCHECKED);
     SendDlgItemMessage(IDC_CHECK_USE_PROXY, BM_SETCHECK, BST_UNCHECKED);
     GetDlgItem(IDC_STATUS).SetWindowText(L"Please select applications to be installed:");
     m_linkDetails.SetWindowText(kShowMoreDetails);
@@ -92,20 +97,16 @@ BOOL Cvta_agent_download_managerDlg::OnInitDialog()
     m_bReadyToStart = TRUE;
     GetDlgItem(IDC_CHECK_AGENT).ShowWindow(SW_SHOW);
     GetDlgItem(IDC_CHECK_PATCH_MANAGEMENT).ShowWindow(SW_SHOW);
+    // /passive starts at once, as if the user had pressed OK.
+    if (m_commandLine.mode == UiMode::Passive)
+        PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(IDOK).m_hWnd));
     return TRUE;
 }
 
 BOOL Cvta_agent_download_managerDlg::AcquireSingleInstance()
 {
-    m_hInstanceEvent = ::CreateEventW(nullptr, FALSE, FALSE, kSingleInstanceEventName);
-    if (!m_hInstanceEvent)
-        return FALSE;  // a creation failure counts as another running copy
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        ::CloseHandle(m_hInstanceEvent);
-        m_hInstanceEvent = nullptr;
-        return FALSE;
-    }
-    return TRUE;
+    m_hInstanceEvent = CreateSingleInstanceEvent();
+    return m_hInstanceEvent != nullptr;
 }
 
 void Cvta_agent_download_managerDlg::ShowRefusedFace()
@@ -123,11 +124,7 @@ void Cvta_agent_download_managerDlg::ShowRefusedFace()
 
 void Cvta_agent_download_managerDlg::DetermineInstallerNames()
 {
-    const InstallerNames names = DeriveInstallerNames(AfxGetExeBaseName().str(), RunningOn64BitWindows());
-    m_strSetupToken = names.setupToken;
-    // The one name every operation on the package uses, as the ANSI code
-    // page lets it be written.
-    m_strAgentInstallerFile = ThroughThreadAnsi(names.agentInstallerFile);
+    ::DetermineInstallerNames(*this);
 }
 
 void Cvta_agent_download_managerDlg::ShowControls(const int* ids, size_t count, int command) const
@@ -163,8 +160,12 @@ void Cvta_agent_download_managerDlg::OnBnClickedOk()
     }
     // While the worker runs, OK is disabled; a command sent from elsewhere
     // must not end the dialog under it.
-    if (m_bRunning)
-        return;
+    if (!m_bRunning)
+        Close();
+}
+
+void Cvta_agent_download_managerDlg::Close()
+{
     if (m_hInstanceEvent) {
         ::CloseHandle(m_hInstanceEvent);
         m_hInstanceEvent = nullptr;
@@ -188,6 +189,22 @@ void Cvta_agent_download_managerDlg::StartInstallation()
     AppendLog(line);
     ShowDetails();
     GetDlgItem(IDCANCEL).EnableWindow(FALSE);
+    if (m_commandLine.mode == UiMode::Passive)
+        EndUnattended(exit_codes::CausedBy(error, exit_codes::kNotStarted));
+}
+
+void Cvta_agent_download_managerDlg::EndUnattended(DWORD exitCode)
+{
+    m_dwExitCode = exitCode;
+    SetTimer(kCloseTimer, kUnattendedCloseDelayMs);
+}
+
+void Cvta_agent_download_managerDlg::OnTimer(UINT_PTR id)
+{
+    if (id != kCloseTimer)
+        return;
+    KillTimer(kCloseTimer);
+    Close();
 }
 
 // Never waits for the worker: a blocked dialog thread would stop the worker at
@@ -208,10 +225,12 @@ void Cvta_agent_download_managerDlg::RunEnded(const RunResult& result)
     SendMessage(WM_RUN_ENDED, 0, reinterpret_cast<LPARAM>(&result));
 }
 
-LRESULT Cvta_agent_download_managerDlg::OnRunEnded(WPARAM, LPARAM)
+LRESULT Cvta_agent_download_managerDlg::OnRunEnded(WPARAM, LPARAM result)
 {
     m_bRunning = FALSE;
     GetDlgItem(IDOK).EnableWindow(TRUE);
+    if (m_commandLine.mode == UiMode::Passive)
+        EndUnattended(reinterpret_cast<const RunResult*>(result)->exitCode);
     return 0;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "afxwin.h"
+#include "command_line_options.h"
 #include "installation_files.h"
 #include "installation_host.h"
 #include "installation_options.h"
+#include "log_file.h"
 
 // The program's only window. Its object is shared by the dialog's thread and
 // the installation worker: the worker reads and writes the installation's
@@ -43,8 +45,13 @@ public:
     CProgressCtrl m_progressTotal;
     CLinkCtrl m_linkDetails;
 
-    // How the run installs; set before the dialog runs.
+    // How this start of the program runs, and how its run installs; set
+    // before the dialog runs.
+    CommandLineOptions m_commandLine;
     InstallationOptions m_options;
+    LogFile* m_pLog = nullptr;
+    // The exit code /passive ends the program with.
+    DWORD m_dwExitCode = 0;
     // Starts the installation worker. Tests put a stand-in here that fails.
     CWinThread* (*m_pfnBeginThread)(AFX_THREADPROC proc, LPVOID parameter);
 
@@ -59,6 +66,7 @@ protected:
     void OnNMClickDetailsLink(NMHDR* header, LRESULT* result);
     void OnBnClickedUseProxy();
     LRESULT OnRunEnded(WPARAM, LPARAM result);
+    void OnTimer(UINT_PTR id);
 
     DECLARE_MESSAGE_MAP()
 
@@ -72,6 +80,10 @@ private:
     void ShowControls(const int* ids, size_t count, int command) const;
     void SetDetailsShown(BOOL shown);
     void StartInstallation();
+    // /passive: the dialog closes itself a few seconds after the run ended
+    // with this exit code.
+    void EndUnattended(DWORD exitCode);
+    void Close();
 
     // TRUE from the start of the worker to its RunEnded; read and written on
     // the dialog's thread only.

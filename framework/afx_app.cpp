@@ -1,5 +1,7 @@
 #include "afx_app.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 namespace {
@@ -54,9 +56,23 @@ CString AfxGetExeBaseName()
     return CString(name);
 }
 
+std::vector<std::wstring> AfxGetArguments()
+{
+    int count = 0;
+    LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!words)
+        return {};
+    std::vector<std::wstring> arguments(words + (count > 0 ? 1 : 0), words + count);
+    ::LocalFree(words);
+    return arguments;
+}
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
-    if (g_app)
-        g_app->InitInstance();
-    return 0;
+    if (!g_app)
+        return 0;
+    // The application's work ends in InitInstance: there is no message loop
+    // of the application's own.
+    g_app->InitInstance();
+    return g_app->ExitInstance();
 }

@@ -2,6 +2,9 @@
 
 #include "afx_wnd.h"
 
+#include <string>
+#include <vector>
+
 // Command id of the framework's help command.
 constexpr UINT ID_HELP = 0xE146;
 
@@ -16,6 +19,8 @@ public:
 
     // FALSE ends the application once it returns.
     virtual BOOL InitInstance() { return TRUE; }
+    // The process's exit code, once the application ends.
+    virtual int ExitInstance() { return 0; }
 
     // The program keeps no settings, so the key is only remembered.
     void SetRegistryKey(LPCWSTR key) { m_strRegistryKey = key; }
@@ -34,6 +39,10 @@ HINSTANCE AfxGetInstanceHandle();
 
 // The running executable's file name without directory and extension.
 CString AfxGetExeBaseName();
+
+// The program's command-line arguments after its own name, as Windows
+// splits them.
+std::vector<std::wstring> AfxGetArguments();
 
 // Hosted (ActiveX) controls need no set-up here: the dialog hosts none.
 inline void AfxEnableControlContainer() {}

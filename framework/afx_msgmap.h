@@ -96,6 +96,13 @@ private:
          return TRUE;                                                                        \
      }},
 
+#define ON_WM_TIMER()                                                                        \
+    {WM_TIMER, 0, 0,                                                                         \
+     [](CCmdTarget* target, WPARAM wParam, LPARAM, LRESULT*) -> INT_PTR {                    \
+         static_cast<ThisClass*>(target)->OnTimer(static_cast<UINT_PTR>(wParam));            \
+         return TRUE;                                                                        \
+     }},
+
 // A dialog procedure returns the drag icon itself as its result.
 #define ON_WM_QUERYDRAGICON()                                                                \
     {WM_QUERYDRAGICON, 0, 0,                                                                 \

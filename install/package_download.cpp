@@ -62,6 +62,7 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
     // status, before the first read. One made while the host is silent ends
     // the wait at once.
     const bool cancelledBefore = CancelRequested();
+    const ULONGLONG startedMs = ::GetTickCount64();
 
     TransferRequest request;
     if (agent)
@@ -154,7 +155,8 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
             m_host.UpdateDownloadProgress(received, m_packageTotal);
     } while (!body.finished);
 
-    m_host.Note(L"Received " + std::to_wstring(received) + L" bytes");
+    m_host.Note(L"Received " + std::to_wstring(received) + L" bytes in " +
+                std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
     if (body.failed) {
         NoteError(L"Reading the body failed", body.error);
         return ReportAndDiscard(kind, DownloadOutcome::ReadFailed,

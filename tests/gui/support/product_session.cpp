@@ -25,11 +25,19 @@ ProductSession::~ProductSession()
         process_->Terminate(kTerminationTimeout);
 }
 
-void ProductSession::Start(uidriver::Milliseconds timeout, const std::optional<std::filesystem::path>& currentDirectory)
+void ProductSession::StartWindowless(const std::wstring& arguments)
 {
     if (process_)
         throw std::logic_error("the product session was started already");
-    process_ = uidriver::ChildProcess::Start(executable_, L"", currentDirectory.value_or(directory_.Path()));
+    process_ = uidriver::ChildProcess::Start(executable_, arguments, directory_.Path());
+}
+
+void ProductSession::Start(uidriver::Milliseconds timeout, const std::optional<std::filesystem::path>& currentDirectory,
+                           const std::wstring& arguments)
+{
+    if (process_)
+        throw std::logic_error("the product session was started already");
+    process_ = uidriver::ChildProcess::Start(executable_, arguments, currentDirectory.value_or(directory_.Path()));
 
     uidriver::PollUntil(
         [this] {

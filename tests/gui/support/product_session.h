@@ -34,7 +34,11 @@ public:
     // std::runtime_error when it exits or shows none within timeout. The
     // product runs in its working directory unless currentDirectory is given.
     void Start(uidriver::Milliseconds timeout = kDialogTimeout,
-               const std::optional<std::filesystem::path>& currentDirectory = std::nullopt);
+               const std::optional<std::filesystem::path>& currentDirectory = std::nullopt,
+               const std::wstring& arguments = L"");
+    // Starts the copy with these arguments in its working directory and
+    // returns at once: for runs that show no window.
+    void StartWindowless(const std::wstring& arguments);
 
     // The product's dialog; Start must have succeeded.
     const uidriver::DialogDriver& Dialog() const;

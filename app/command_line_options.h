@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// How the program was asked to run. Without switches it runs as it always
+// has: the dialog, waiting for the user.
+enum class UiMode {
+    Interactive,
+    Quiet,    // no window at any time
+    Passive,  // the dialog shows the run, starts it at once and closes itself
+};
+
+struct CommandLineOptions {
+    UiMode mode = UiMode::Interactive;
+    bool patchManagement = true;
+    std::optional<std::wstring> proxy;  // host:port for the agent download
+    std::optional<std::wstring> logFile;
+    bool help = false;
+};
+
+struct ParsedCommandLine {
+    // Nothing when the command line is not understood; error says why.
+    std::optional<CommandLineOptions> options;
+    std::wstring error;
+    // Whether /quiet was asked for, even on a command line not understood:
+    // then no usage message may be shown.
+    bool quiet = false;
+};
+
+// The arguments after the program's own name. Switches start with "/" or
+// "-" and are matched without regard to case; /proxy and /log take the next
+// argument as their value.
+ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
+
+// The usage message shown for /? and for a command line not understood.
+std::wstring UsageText();

@@ -1,0 +1,59 @@
+#include "log_file.h"
+
+#include <cwchar>
+
+#include "log_text.h"
+
+namespace {
+
+std::string ToUtf8(const std::wstring& text)
+{
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
+                              nullptr);
+    return result;
+}
+
+std::wstring Timestamp()
+{
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    wchar_t text[32];
+    std::swprintf(text, std::size(text), L"%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+    return text;
+}
+
+}  // namespace
+
+LogFile::LogFile(const std::wstring& path)
+    : m_path(path),
+      m_file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr))
+{
+}
+
+LogFile::~LogFile()
+{
+    if (IsOpen())
+        ::CloseHandle(m_file);
+}
+
+void LogFile::MaskToken(const std::wstring& token)
+{
+    CSingleLock hold(m_lock);
+    m_token = token;
+}
+
+void LogFile::Write(const std::wstring& line)
+{
+    if (!IsOpen())
+        return;
+    CSingleLock hold(m_lock);
+    const std::string bytes = ToUtf8(Timestamp() + ::MaskToken(line, m_token) + L"\r\n");
+    DWORD written = 0;
+    ::WriteFile(m_file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}

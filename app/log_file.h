@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "afx_sync.h"
+
+// The log a run writes when asked to (/log): UTF-8 text, one line per
+// event, each with its local time. Every line goes to the file as it comes,
+// so the log of a run that was killed ends at its last event. A log that
+// cannot be opened or written is left out: it never stops an installation.
+// Lines may come from any thread.
+class LogFile {
+public:
+    // Creates the file, or empties it.
+    explicit LogFile(const std::wstring& path);
+    ~LogFile();
+    LogFile(const LogFile&) = delete;
+    LogFile& operator=(const LogFile&) = delete;
+
+    bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
+    const std::wstring& Path() const { return m_path; }
+    // From now on every occurrence of the token is masked.
+    void MaskToken(const std::wstring& token);
+    void Write(const std::wstring& line);
+
+private:
+    std::wstring m_path;
+    HANDLE m_file;
+    CCriticalSection m_lock;
+    std::wstring m_token;
+};

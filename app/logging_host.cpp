@@ -1,0 +1,21 @@
+#include "logging_host.h"
+
+#include "log_text.h"
+
+void LoggingHost::AppendLog(CString text)
+{
+    m_log.Write(WithoutLineEnd(text.str()));
+    m_shown.AppendLog(text);
+}
+
+void LoggingHost::Note(const std::wstring& line)
+{
+    m_log.Write(line);
+    m_shown.Note(line);
+}
+
+void LoggingHost::RunEnded(const RunResult& result)
+{
+    m_log.Write(L"The installation ended with exit code " + std::to_wstring(result.exitCode));
+    m_shown.RunEnded(result);
+}

@@ -1,0 +1,22 @@
+#include "quiet_run.h"
+
+#include "exit_codes.h"
+#include "run_setup.h"
+#include "single_instance.h"
+#include "windowless_host.h"
+
+DWORD RunQuietly(const CommandLineOptions& options, LogFile* log)
+{
+    const HANDLE instance = CreateSingleInstanceEvent();
+    if (!instance) {
+        if (log)
+            log->Write(L"Another copy of the program is running");
+        return exit_codes::kAlreadyRunning;
+    }
+    InstallationFiles files;
+    DetermineInstallerNames(files);
+    WindowlessHost windowless(options);
+    const RunResult result = RunInstallation(windowless, files, InstallationOptionsFor(options), log);
+    ::CloseHandle(instance);
+    return result.exitCode;
+}
