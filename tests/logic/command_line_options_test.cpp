@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "command_line_options.h"
+#include "log_text.h"
+
+namespace {
+
+using Arguments = std::vector<std::wstring>;
+
+TEST(CommandLine, NoSwitchesIsTheDialogAsAlways)
+{
+    const ParsedCommandLine parsed = ParseCommandLine({});
+    ASSERT_TRUE(parsed.options);
+    EXPECT_EQ(parsed.options->mode, UiMode::Interactive);
+    EXPECT_TRUE(parsed.options->patchManagement);
+    EXPECT_FALSE(parsed.options->proxy);
+    EXPECT_FALSE(parsed.options->logFile);
+    EXPECT_FALSE(parsed.options->help);
+}
+
+TEST(CommandLine, SwitchesTakeEitherPrefixInAnyCase)
+{
+    const ParsedCommandLine parsed =
+        ParseCommandLine({L"-Quiet", L"/NOPATCHMANAGEMENT", L"/proxy", L"proxy.example:8080", L"-LOG", L"C:\\x y.log"});
+    ASSERT_TRUE(parsed.options) << testing::PrintToString(parsed.error);
+    EXPECT_EQ(parsed.options->mode, UiMode::Quiet);
+    EXPECT_FALSE(parsed.options->patchManagement);
+    EXPECT_EQ(parsed.options->proxy, L"proxy.example:8080");
+    EXPECT_EQ(parsed.options->logFile, L"C:\\x y.log");
+    EXPECT_TRUE(parsed.quiet);
+
+    EXPECT_EQ(ParseCommandLine({L"/passive"}).options->mode, UiMode::Passive);
+    EXPECT_TRUE(ParseCommandLine({L"/?"}).options->help);
+    EXPECT_TRUE(ParseCommandLine({L"-help"}).options->help);
+}
+
+TEST(CommandLine, WhatIsNotUnderstoodIsRefusedWithAReason)
+{
+    for (const Arguments& arguments :
+         {Arguments{L"/reboot"}, Arguments{L"install"}, Arguments{L"/log"}, Arguments{L"/proxy", L"/quiet"},
+          Arguments{L"/log", L""}, Arguments{L"/quiet", L"/passive"}, Arguments{L"/"}, Arguments{L"quiet"}}) {
+        const ParsedCommandLine parsed = ParseCommandLine(arguments);
+        EXPECT_FALSE(parsed.options) << testing::PrintToString(arguments);
+        EXPECT_FALSE(parsed.error.empty()) << testing::PrintToString(arguments);
+    }
+    // A refused command line with /quiet anywhere shows nothing.
+    EXPECT_TRUE(ParseCommandLine({L"/bogus", L"/quiet"}).quiet);
+    EXPECT_FALSE(ParseCommandLine({L"/bogus"}).quiet);
+}
+
+TEST(LogText, TheTokenNeverShows)
+{
+    EXPECT_EQ(MaskToken(L"vta-agent-x64_sABC.msi from https://h/ABC?t=ABC", L"ABC"), L"vta-agent-x64_s***.msi from https://h/***?t=***");
+    EXPECT_EQ(MaskToken(L"AAAA", L"AA"), L"******");
+    EXPECT_EQ(MaskToken(L"no token here", L""), L"no token here");
+    EXPECT_EQ(WithoutLineEnd(L"Downloading VTA Agent Installer \r\n"), L"Downloading VTA Agent Installer ");
+}
+
+}  // namespace
