@@ -11,6 +11,7 @@
 #include "package_kind.h"
 #include "run_result.h"
 
+class PackageTransfer;
 class TempDownloadFile;
 
 // The installation run: download and install the agent, then, when Patch
@@ -44,6 +45,8 @@ private:
     DownloadOutcome Report(PackageKind kind, DownloadOutcome outcome, DWORD exitCode = 0);
     DownloadOutcome ReportAndDiscard(PackageKind kind, DownloadOutcome outcome, DWORD exitCode, TempDownloadFile& file);
     DownloadOutcome DiscardAndReport(PackageKind kind, DownloadOutcome outcome, DWORD exitCode, TempDownloadFile& file);
+    DownloadOutcome Cancel(PackageKind kind, TempDownloadFile& file);
+    std::optional<DownloadOutcome> ReceiveBody(PackageKind kind, PackageTransfer& transfer, TempDownloadFile& file);
     // A failure's system error, with its text, for the log file.
     void NoteError(const std::wstring& what, DWORD error);
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <optional>
 #include <string>
 
 #include "build_config.h"
@@ -54,6 +55,60 @@ DownloadOutcome InstallSequence::DiscardAndReport(PackageKind kind, DownloadOutc
     return Report(kind, outcome, exitCode);
 }
 
+DownloadOutcome InstallSequence::Cancel(PackageKind kind, TempDownloadFile& file)
+{
+    return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
+}
+
+// Stores the body in the temporary file as it arrives, reporting progress;
+// the download's outcome when it must end here instead.
+std::optional<DownloadOutcome> InstallSequence::ReceiveBody(PackageKind kind, PackageTransfer& transfer,
+                                                            TempDownloadFile& file)
+{
+    const bool totalKnown = m_packageTotal > 0;
+    ProgressPacing pacing;
+    LONGLONG received = 0;
+    ULONGLONG lastArrivalMs = ::GetTickCount64();
+    TransferBody body;
+    do {
+        if (transfer.AwaitBody(m_host.CancelEvent(), ProgressPacing::kReportIntervalMs, body) ==
+            TransferWait::Cancelled)
+            return Cancel(kind, file);
+        const ULONGLONG now = ::GetTickCount64();
+        if (body.bytes.empty()) {
+            if (m_options.networkTimeoutMs && !body.finished && now - lastArrivalMs >= *m_options.networkTimeoutMs) {
+                m_host.Note(L"No data for " + std::to_wstring(*m_options.networkTimeoutMs) + L" ms");
+                return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, ERROR_INTERNET_TIMEOUT, file);
+            }
+            continue;
+        }
+        lastArrivalMs = now;
+        if (!file.Write(body.bytes.data(), body.bytes.size()))
+            return DiscardAndReport(kind, DownloadOutcome::RenameFailed, FileErrorCode(file), file);
+        received += static_cast<LONGLONG>(body.bytes.size());
+        // Equal counts are left to the installation step's final report.
+        if (totalKnown && received != m_packageTotal && pacing.ShouldReport(now))
+            m_host.UpdateDownloadProgress(received, m_packageTotal);
+    } while (!body.finished);
+
+    m_host.Note(L"Received " + std::to_wstring(received) + L" bytes");
+    if (body.failed) {
+        NoteError(L"Reading the body failed", body.error);
+        return ReportAndDiscard(kind, DownloadOutcome::ReadFailed,
+                                exit_codes::CausedBy(body.error, exit_codes::kReadFailed), file);
+    }
+    // The request may have come with the last bytes.
+    if (CancelRequested())
+        return Cancel(kind, file);
+    // A connection closed before the announced length is a failed read, not
+    // a smaller package.
+    if (totalKnown && received < m_packageTotal)
+        return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, exit_codes::kReadFailed, file);
+    if (!totalKnown)
+        m_packageTotal = received;
+    return std::nullopt;
+}
+
 DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
 {
     const bool agent = kind == PackageKind::Agent;
@@ -97,7 +152,7 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
     TransferResponse response;
     switch (transfer.AwaitResponse(m_host.CancelEvent(), m_options.networkTimeoutMs, response)) {
     case TransferWait::Cancelled:
-        return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
+        return Cancel(kind, file);
     case TransferWait::TimedOut:
         return ReportAndDiscard(kind, DownloadOutcome::OpenFailed, ERROR_INTERNET_TIMEOUT, file);
     case TransferWait::Ready:
@@ -123,56 +178,12 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
     }
 
     m_packageTotal = ParseContentLength(response.contentLength.value_or(L""));
-    const bool totalKnown = m_packageTotal > 0;
+    if (cancelledBefore || CancelRequested())
+        return Cancel(kind, file);
 
-    if (cancelledBefore || CancelRequested()) {
-        return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
-    }
-
-    ProgressPacing pacing;
-    LONGLONG received = 0;
-    ULONGLONG lastArrivalMs = ::GetTickCount64();
-    TransferBody body;
-    do {
-        if (transfer.AwaitBody(m_host.CancelEvent(), ProgressPacing::kReportIntervalMs, body) ==
-            TransferWait::Cancelled) {
-            return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
-        }
-        const ULONGLONG now = ::GetTickCount64();
-        if (body.bytes.empty()) {
-            if (m_options.networkTimeoutMs && !body.finished && now - lastArrivalMs >= *m_options.networkTimeoutMs) {
-                m_host.Note(L"No data for " + std::to_wstring(*m_options.networkTimeoutMs) + L" ms");
-                return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, ERROR_INTERNET_TIMEOUT, file);
-            }
-            continue;
-        }
-        lastArrivalMs = now;
-        if (!file.Write(body.bytes.data(), body.bytes.size()))
-            return DiscardAndReport(kind, DownloadOutcome::RenameFailed, FileErrorCode(file), file);
-        received += static_cast<LONGLONG>(body.bytes.size());
-        // Equal counts are left to the installation step's final report.
-        if (totalKnown && received != m_packageTotal && pacing.ShouldReport(now))
-            m_host.UpdateDownloadProgress(received, m_packageTotal);
-    } while (!body.finished);
-
-    m_host.Note(L"Received " + std::to_wstring(received) + L" bytes in " +
-                std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
-    if (body.failed) {
-        NoteError(L"Reading the body failed", body.error);
-        return ReportAndDiscard(kind, DownloadOutcome::ReadFailed,
-                                exit_codes::CausedBy(body.error, exit_codes::kReadFailed), file);
-    }
-    // The request may have come with the last bytes.
-    if (CancelRequested()) {
-        return DiscardAndReport(kind, DownloadOutcome::Cancelled, exit_codes::kUserCancelled, file);
-    }
-    // A connection closed before the announced length is a failed read, not
-    // a smaller package.
-    if (totalKnown && received < m_packageTotal)
-        return ReportAndDiscard(kind, DownloadOutcome::ReadFailed, exit_codes::kReadFailed, file);
-    if (!totalKnown)
-        m_packageTotal = received;
-
+    if (const auto ending = ReceiveBody(kind, transfer, file))
+        return *ending;
+    m_host.Note(L"The download took " + std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
     if (!file.Close())
         return DiscardAndReport(kind, DownloadOutcome::RenameFailed, FileErrorCode(file), file);
     if (!::MoveFileExW(file.name().c_str(), localFile.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
