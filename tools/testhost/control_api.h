@@ -11,8 +11,9 @@ namespace testhost {
 // listeners and read back what those received:
 //   POST /reset                                  clear routes and records
 //   POST /route?path=P&status=&length=&chunk=&chunk_delay_ms=&pause_before_ms=&times=
-//        with the body to serve as the request body; times=N queues the
-//        route for the next N requests ahead of the path's standing route
+//        &header=Name:%20value (any number) with the body to serve as the
+//        request body; times=N queues the route for the next N requests ahead
+//        of the path's standing route
 //   GET  /requests/count?path=P                  decimal count
 //   GET  /requests/last?path=P                   last request body (404: none)
 //   GET  /requests/header?path=P&name=H          header of the last request

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "header_name.h"
+
 namespace testhost {
 namespace {
 
@@ -14,6 +16,13 @@ std::size_t PayloadSize(const Route& route) {
     return std::min(route.delivery.declared_length, route.body.size());
   }
   return route.body.size();
+}
+
+void AddRouteHeaders(const Route& route, httplib::Response& response) {
+  for (const auto& [name, value] : route.headers) {
+    if (SameHeaderName(name, "Content-Type")) response.headers.erase(name);
+    response.set_header(name, value);
+  }
 }
 
 }  // namespace
@@ -43,13 +52,14 @@ void RespondWithRoute(std::shared_ptr<const Route> route, const StopSignal& stop
 
   if (route->delivery.length == Delivery::Length::kNone) {
     response.set_chunked_content_provider(kBodyType, std::move(write_piece));
-    return;
+  } else {
+    const std::size_t declared = route->delivery.length == Delivery::Length::kDeclared
+                                     ? route->delivery.declared_length
+                                     : route->body.size();
+    response.set_header("Content-Length", std::to_string(declared));
+    response.set_content_provider(kBodyType, std::move(write_piece));
   }
-  const std::size_t declared = route->delivery.length == Delivery::Length::kDeclared
-                                   ? route->delivery.declared_length
-                                   : route->body.size();
-  response.set_header("Content-Length", std::to_string(declared));
-  response.set_content_provider(kBodyType, std::move(write_piece));
+  AddRouteHeaders(*route, response);
 }
 
 }  // namespace testhost

@@ -67,6 +67,22 @@ TEST_F(HostTest, PauseBeforeHoldsBackTheWholeResponse) {
   EXPECT_EQ(response.body, "late");
 }
 
+TEST_F(HostTest, RouteHeadersAreSentAndTheirContentTypeReplacesTheDefault) {
+  ASSERT_EQ(SetRoute("path=/p&header=Cache-Control:%20max-age%3D3600&header=ETag:%20%22abc%22"
+                     "&header=Last-Modified:Tue,%2015%20Nov%202022%2008:12:31%20GMT"
+                     "&header=content-type:%20text/html",
+                     "<p>"),
+            200);
+  const RawResponse response = Get("/p");
+  EXPECT_TRUE(HasHeader(response, "Cache-Control: max-age=3600"));
+  EXPECT_TRUE(HasHeader(response, "ETag: \"abc\""));
+  EXPECT_TRUE(HasHeader(response, "Last-Modified: Tue, 15 Nov 2022 08:12:31 GMT"));
+  EXPECT_TRUE(HasHeader(response, "content-type: text/html"));
+  EXPECT_FALSE(HasHeaderNamed(response, "Content-Type"));
+  EXPECT_TRUE(HasHeader(response, "Content-Length: 3"));
+  EXPECT_EQ(response.body, "<p>");
+}
+
 TEST_F(HostTest, EveryMethodIsAnsweredAndRecorded) {
   ASSERT_EQ(SetRoute("path=/any", "reply"), 200);
   int sent = 0;
