@@ -28,8 +28,8 @@ void AddRouteHeaders(const Route& route, httplib::Response& response) {
 }  // namespace
 
 void RespondWithRoute(std::shared_ptr<const Route> route, const StopSignal& stopping,
-                      httplib::Response& response) {
-  if (!stopping.SleepFor(route->delivery.pause_before)) {
+                      StopSignal::Epoch since, httplib::Response& response) {
+  if (!stopping.SleepFor(since, route->delivery.pause_before)) {
     response.status = 503;
     return;
   }
@@ -38,13 +38,13 @@ void RespondWithRoute(std::shared_ptr<const Route> route, const StopSignal& stop
   const std::size_t payload_size = PayloadSize(*route);
   // Returning false aborts the connection; done() ends the body normally, so
   // a declared length beyond the payload still ends with an orderly close.
-  auto write_piece = [route, &stopping, payload_size](std::size_t offset,
-                                                      httplib::DataSink& sink) {
+  auto write_piece = [route, &stopping, since, payload_size](std::size_t offset,
+                                                             httplib::DataSink& sink) {
     if (offset >= payload_size) {
       sink.done();
       return true;
     }
-    if (offset > 0 && !stopping.SleepFor(route->delivery.chunk_delay)) return false;
+    if (offset > 0 && !stopping.SleepFor(since, route->delivery.chunk_delay)) return false;
     const std::size_t piece =
         std::min(route->delivery.chunk_size.value_or(payload_size), payload_size - offset);
     return sink.write(route->body.data() + offset, piece);

@@ -19,7 +19,7 @@ TEST_F(HostTest, RouteIsServedReplacedAndCleared) {
   EXPECT_EQ(replaced.body, "second");
   EXPECT_EQ(Query("/requests/count?path=/vta/a.msi").second, "2");
 
-  ASSERT_EQ(control_->Post("/reset", "", "text/plain")->status, 200);
+  ASSERT_EQ(Command("/reset"), 200);
   EXPECT_EQ(Get("/vta/a.msi").head.rfind("HTTP/1.1 404 ", 0), 0u);
   // The 404 above is the only request since the reset.
   EXPECT_EQ(Query("/requests/count?path=/vta/a.msi").second, "1");
