@@ -9,7 +9,12 @@ namespace testhost {
 
 const char kUsage[] =
     "usage: testhost --pki DIR [--control-port 47440] [--download-port 47443]\n"
-    "                [--service-port 47444] [--untrusted-port 47445]\n";
+    "                [--service-port 47444] [--untrusted-port 47445]\n"
+    "                [--plain-port 47446] [--silent-port 47447]\n"
+    "Serves on 127.0.0.1: the control API (plain HTTP), the download and service\n"
+    "routes (HTTPS, certificate of the test CA in DIR), the same routes with the\n"
+    "certificate of an unrelated CA (untrusted) and over plain HTTP (plain), and\n"
+    "a listener that accepts connections and never answers (silent).\n";
 
 std::optional<CommandLine> ParseCommandLine(int argc, const char* const argv[],
                                             std::string& error) {
@@ -19,6 +24,8 @@ std::optional<CommandLine> ParseCommandLine(int argc, const char* const argv[],
       {"--download-port", &line.ports.download},
       {"--service-port", &line.ports.service},
       {"--untrusted-port", &line.ports.untrusted},
+      {"--plain-port", &line.ports.plain},
+      {"--silent-port", &line.ports.silent},
   };
   for (int i = 1; i < argc; i += 2) {
     const std::string option = argv[i];

@@ -15,7 +15,8 @@ struct CommandLine {
 extern const char kUsage[];
 
 // Reads "--pki DIR" and the optional "--control-port N", "--download-port N",
-// "--service-port N" and "--untrusted-port N". On a mistake, returns nothing
+// "--service-port N", "--untrusted-port N", "--plain-port N" and
+// "--silent-port N". On a mistake, returns nothing
 // and says what was wrong in `error`.
 std::optional<CommandLine> ParseCommandLine(int argc, const char* const argv[],
                                             std::string& error);

@@ -16,7 +16,7 @@ void Fail(httplib::Response& response, int status, const std::string& reason) {
   response.set_content(reason + "\n", kTextType);
 }
 
-// Every query but /health names the path it is about.
+// The route and request calls name the path they are about.
 bool RequirePath(const httplib::Request& request, httplib::Response& response,
                  std::string& path) {
   path = request.get_param_value("path");
@@ -29,14 +29,23 @@ bool RequirePath(const httplib::Request& request, httplib::Response& response,
 
 }  // namespace
 
-void ServeControlApi(httplib::Server& server, RouteTable& routes, RequestLog& requests) {
+void ServeControlApi(httplib::Server& server, RouteTable& routes, RequestLog& requests,
+                     Listeners& listeners) {
   server.Get("/health", [](const httplib::Request&, httplib::Response& response) {
     response.set_content("ok", kTextType);
   });
 
-  server.Post("/reset", [&routes, &requests](const httplib::Request&, httplib::Response& response) {
+  server.Post("/reset", [&routes, &requests, &listeners](const httplib::Request&,
+                                                         httplib::Response& response) {
+    // Routes go before slow responses are ended: a response that took its
+    // route before the clear is then surely ended.
     routes.Clear();
     requests.Clear();
+    std::string error;
+    if (!listeners.Reset(error)) {
+      Fail(response, 500, error);
+      return;
+    }
     response.set_content("ok", kTextType);
   });
 
@@ -93,6 +102,33 @@ void ServeControlApi(httplib::Server& server, RouteTable& routes, RequestLog& re
       return;
     }
     response.set_content(*value, kTextType);
+  });
+
+  server.Get("/connections/count", [&listeners](const httplib::Request& request,
+                                                httplib::Response& response) {
+    const std::string name = request.get_param_value("listener");
+    const auto count = listeners.ConnectionCount(name);
+    if (!count) {
+      Fail(response, 400, "listener must be one that counts connections, not '" + name + "'");
+      return;
+    }
+    response.set_content(std::to_string(*count), kTextType);
+  });
+
+  server.Post("/listener", [&listeners](const httplib::Request& request,
+                                        httplib::Response& response) {
+    const std::string name = request.get_param_value("name");
+    const std::string state = request.get_param_value("state");
+    if (!listeners.Knows(name) || (state != "open" && state != "closed")) {
+      Fail(response, 400, "name must be a listener and state open or closed");
+      return;
+    }
+    std::string error;
+    if (!listeners.SetOpen(name, state == "open", error)) {
+      Fail(response, 500, error);
+      return;
+    }
+    response.set_content("ok", kTextType);
   });
 }
 

@@ -1,6 +1,6 @@
-// Loopback HTTPS test host for the download manager's tests: serves routes
-// that tests set up through a plain HTTP control API, and records what it
-// was sent.
+// Loopback test host for the download manager's tests: serves routes that
+// tests set up through a plain HTTP control API, misbehaves in the ways they
+// ask for, and records what it was sent.
 #include <csignal>
 #include <iostream>
 #include <string>

@@ -1,18 +1,8 @@
 #include "request_log.h"
 
-#include <algorithm>
-#include <cctype>
+#include "header_name.h"
 
 namespace testhost {
-namespace {
-
-bool SameHeaderName(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-    return std::tolower(x) == std::tolower(y);
-  });
-}
-
-}  // namespace
 
 std::optional<std::string> RecordedRequest::Header(const std::string& name) const {
   for (const auto& [key, value] : headers) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "decimal.h"
+#include "header_name.h"
 
 namespace testhost {
 namespace {
@@ -19,7 +20,7 @@ constexpr std::uint64_t kMaxTimes = 1000000;
 // A misspelt option must not be mistaken for its default.
 bool AllKnown(const QueryParameters& parameters, std::string& error) {
   static const char* const kKnown[] = {"path",           "status",          "length", "chunk",
-                                       "chunk_delay_ms", "pause_before_ms", "times"};
+                                       "chunk_delay_ms", "pause_before_ms", "times",  "header"};
   for (const auto& parameter : parameters) {
     if (std::find(std::begin(kKnown), std::end(kKnown), parameter.first) == std::end(kKnown)) {
       error = "unknown parameter " + parameter.first;
@@ -60,6 +61,33 @@ bool ReadLength(const QueryParameters& parameters, Delivery& delivery, std::stri
   return true;
 }
 
+// "Name: value". The framing headers are left to length=, which keeps them
+// consistent with what is sent.
+bool ReadHeader(const std::string& line, Route& route, std::string& error) {
+  const auto colon = line.find(':');
+  const std::string name = line.substr(0, colon);
+  const auto value_start = line.find_first_not_of(' ', colon == std::string::npos ? 0 : colon + 1);
+  const std::string value = value_start == std::string::npos ? "" : line.substr(value_start);
+  if (colon == std::string::npos || !IsHeaderName(name) ||
+      value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+    error = "header must be 'Name: value' on one line, not '" + line + "'";
+    return false;
+  }
+  if (SameHeaderName(name, "Content-Length") || SameHeaderName(name, "Transfer-Encoding")) {
+    error = "the length parameter sets " + name;
+    return false;
+  }
+  route.headers.emplace_back(name, value);
+  return true;
+}
+
+bool ReadHeaders(const QueryParameters& parameters, Route& route, std::string& error) {
+  const auto [first, last] = parameters.equal_range("header");
+  return std::all_of(first, last, [&](const auto& parameter) {
+    return ReadHeader(parameter.second, route, error);
+  });
+}
+
 }  // namespace
 
 std::optional<RouteSetting> ParseRouteSetting(const QueryParameters& parameters, std::string body,
@@ -77,7 +105,8 @@ std::optional<RouteSetting> ParseRouteSetting(const QueryParameters& parameters,
       !ReadNumber(parameters, "chunk_delay_ms", 0, kMaxDelayMs, chunk_delay, error) ||
       !ReadNumber(parameters, "pause_before_ms", 0, kMaxDelayMs, pause_before, error) ||
       !ReadNumber(parameters, "times", 0, kMaxTimes, times, error) ||
-      !ReadLength(parameters, route.delivery, error)) {
+      !ReadLength(parameters, route.delivery, error) ||
+      !ReadHeaders(parameters, route, error)) {
     return std::nullopt;
   }
   if (status) route.status = static_cast<int>(*status);

@@ -11,8 +11,9 @@ namespace testhost {
 
 // Answers one request with `route`, paced and framed as its delivery options
 // say. Blocks for the route's pause before the headers; the body is written
-// later, piece by piece, by the server thread.
+// later, piece by piece, by the server thread. Every pause ends early when
+// `stopping` is raised, or interrupted after `since`.
 void RespondWithRoute(std::shared_ptr<const Route> route, const StopSignal& stopping,
-                      httplib::Response& response);
+                      StopSignal::Epoch since, httplib::Response& response);
 
 }  // namespace testhost

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace testhost {
 
@@ -31,6 +33,9 @@ struct Route {
   int status = 200;
   std::string body;
   Delivery delivery;
+  // Sent as given after the host's own; a Content-Type here replaces the
+  // host's default type.
+  std::vector<std::pair<std::string, std::string>> headers;
 };
 
 // Routes shared by every HTTPS listener. Each path has a standing route and,

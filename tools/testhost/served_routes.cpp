@@ -33,13 +33,16 @@ void ServeRoutes(httplib::Server& server, RouteTable& routes, RequestLog& reques
   auto respond = [&routes, &requests, &stopping](const httplib::Request& request,
                                                  std::string body, httplib::Response& response) {
     requests.Record(Record(request, std::move(body)));
+    // Taken before the route, so a reset that clears the route table ends
+    // this response's pauses even when it took a route from before.
+    const StopSignal::Epoch since = stopping.Now();
     auto route = routes.Take(request.path);
     if (!route) {
       response.status = 404;
       response.set_content("no route for " + request.path + "\n", "text/plain");
       return;
     }
-    RespondWithRoute(std::move(route), stopping, response);
+    RespondWithRoute(std::move(route), stopping, since, response);
   };
 
   const httplib::Server::Handler without_body =

@@ -2,22 +2,34 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 
 namespace testhost {
 
-// Lets deliberately slow responses end at once when the host shuts down,
-// instead of holding the server threads for the rest of their pauses.
+// Lets deliberately slow responses end at once, instead of holding server
+// threads for the rest of their pauses: those in progress when a test resets
+// the host, and every one while their listener shuts down.
 class StopSignal {
  public:
-  void Raise();
+  using Epoch = std::uint64_t;
 
-  // Waits for `duration`; false when the signal was raised before it ended.
-  bool SleepFor(std::chrono::milliseconds duration) const;
+  // Taken when a response begins: its waits end at the next Interrupt.
+  Epoch Now() const;
+  // Ends the waits of every response begun before now.
+  void Interrupt();
+  // Until Lower, every wait ends at once.
+  void Raise();
+  void Lower();
+
+  // Waits for `duration`; false when the signal was raised, or interrupted
+  // after `since`, before it ended.
+  bool SleepFor(Epoch since, std::chrono::milliseconds duration) const;
 
  private:
   mutable std::mutex mutex_;
-  mutable std::condition_variable raised_changed_;
+  mutable std::condition_variable changed_;
+  Epoch epoch_ = 0;
   bool raised_ = false;
 };
 

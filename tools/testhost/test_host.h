@@ -1,28 +1,18 @@
 #pragma once
 
 #include <string>
-#include <thread>
-#include <vector>
 
 #include <httplib.h>
 
+#include "listeners.h"
 #include "request_log.h"
 #include "route_table.h"
-#include "stop_signal.h"
+#include "server_thread.h"
 
 namespace testhost {
 
-// Port 0 asks for any free port; Start reports the ones it got.
-struct HostPorts {
-  int control = 47440;
-  int download = 47443;
-  int service = 47444;
-  int untrusted = 47445;
-};
-
-// The loopback test host: a plain HTTP control listener and three HTTPS
-// listeners that share one route table. Two present the certificate of the
-// trusted test CA (localhost.crt), one that of an unrelated CA (untrusted.crt).
+// The loopback test host: a plain HTTP control listener through which tests
+// set up and inspect the listeners that the program under test talks to.
 class TestHost {
  public:
   explicit TestHost(const std::string& pki_dir);
@@ -37,18 +27,11 @@ class TestHost {
   const HostPorts& ports() const { return ports_; }
 
  private:
-  bool Listen(httplib::Server& server, const char* name, int requested, int& bound,
-              std::string& error);
-
   RouteTable routes_;
   RequestLog requests_;
-  StopSignal stopping_;
+  Listeners listeners_;
   httplib::Server control_;
-  httplib::SSLServer download_;
-  httplib::SSLServer service_;
-  httplib::SSLServer untrusted_;
-  std::vector<httplib::Server*> listening_;
-  std::vector<std::thread> threads_;
+  ServerThread control_thread_;
   HostPorts ports_;
 };
 

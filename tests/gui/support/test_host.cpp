@@ -21,6 +21,15 @@ std::wstring ControlAddress()
     return configured && *configured ? configured : kDefaultControlAddress;
 }
 
+int ParseCount(const std::string& count)
+{
+    char* end = nullptr;
+    const long value = std::strtol(count.c_str(), &end, 10);
+    if (count.empty() || (*end != '\0' && *end != '\n' && *end != '\r'))
+        throw std::runtime_error("test host: count is not a number: " + count);
+    return static_cast<int>(value);
+}
+
 std::optional<std::string> BodyUnlessNotFound(const HttpResponse& response)
 {
     if (response.status == kStatusNotFound)
@@ -50,17 +59,14 @@ void TestHost::SetRoute(const std::string& path, const Route& route)
         parameters.emplace_back("chunk", std::to_string(route.chunk));
     if (route.times != 0)
         parameters.emplace_back("times", std::to_string(route.times));
+    for (const auto& [name, value] : route.headers)
+        parameters.emplace_back("header", name + ": " + value);
     Expect(L"POST", WithQuery("/route", parameters), route.body, false);
 }
 
 int TestHost::RequestCount(const std::string& path)
 {
-    const std::string count = Expect(L"GET", WithQuery("/requests/count", {{"path", path}}), {}, false).body;
-    char* end = nullptr;
-    const long value = std::strtol(count.c_str(), &end, 10);
-    if (count.empty() || (*end != '\0' && *end != '\n' && *end != '\r'))
-        throw std::runtime_error("test host: request count is not a number: " + count);
-    return static_cast<int>(value);
+    return ParseCount(Expect(L"GET", WithQuery("/requests/count", {{"path", path}}), {}, false).body);
 }
 
 std::optional<std::string> TestHost::LastRequestBody(const std::string& path)
@@ -72,6 +78,16 @@ std::optional<std::string> TestHost::LastRequestHeader(const std::string& path, 
 {
     return BodyUnlessNotFound(
         Expect(L"GET", WithQuery("/requests/header", {{"path", path}, {"name", name}}), {}, true));
+}
+
+int TestHost::ConnectionCount(const std::string& listener)
+{
+    return ParseCount(Expect(L"GET", WithQuery("/connections/count", {{"listener", listener}}), {}, false).body);
+}
+
+void TestHost::SetListenerOpen(const std::string& name, bool open)
+{
+    Expect(L"POST", WithQuery("/listener", {{"name", name}, {"state", open ? "open" : "closed"}}), {}, false);
 }
 
 HttpResponse TestHost::Expect(const wchar_t* verb, const std::string& target, const std::string& body,

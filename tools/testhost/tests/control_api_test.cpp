@@ -19,7 +19,7 @@ TEST_F(HostTest, RouteIsServedReplacedAndCleared) {
   EXPECT_EQ(replaced.body, "second");
   EXPECT_EQ(Query("/requests/count?path=/vta/a.msi").second, "2");
 
-  ASSERT_EQ(control_->Post("/reset", "", "text/plain")->status, 200);
+  ASSERT_EQ(Command("/reset"), 200);
   EXPECT_EQ(Get("/vta/a.msi").head.rfind("HTTP/1.1 404 ", 0), 0u);
   // The 404 above is the only request since the reset.
   EXPECT_EQ(Query("/requests/count?path=/vta/a.msi").second, "1");
@@ -55,7 +55,9 @@ TEST_F(HostTest, MalformedRouteParametersAreRejectedAndChangeNothing) {
        {"status=200", "path=relative", "path=/x&status=abc", "path=/x&status=99",
         "path=/x&status=600", "path=/x&length=-1", "path=/x&length=some", "path=/x&chunk=0",
         "path=/x&chunk=1k", "path=/x&chunk_delay_ms=-5", "path=/x&pause_before_ms=9999999",
-        "path=/x&times=-1", "path=/x&chunk_size=4"}) {
+        "path=/x&times=-1", "path=/x&chunk_size=4", "path=/x&header=NoColon",
+        "path=/x&header=Bad%20Name:%20v", "path=/x&header=:%20v", "path=/x&header=X:%20a%0D%0AY:%20b",
+        "path=/x&header=Content-Length:%205", "path=/x&header=transfer-encoding:%20chunked"}) {
     SCOPED_TRACE(query);
     EXPECT_EQ(SetRoute(query, "body"), 400);
   }

@@ -31,6 +31,16 @@ inline RawResponse SplitResponse(const std::string& raw) {
   return {raw.substr(0, end_of_head + 2), raw.substr(end_of_head + 4)};
 }
 
+inline std::string RequestText(const std::string& method, const std::string& path,
+                               const std::string& body = {},
+                               const std::string& extra_headers = {}) {
+  return method + " " + path + " HTTP/1.1\r\nHost: localhost\r\n" + extra_headers +
+         "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+// Every port 0: any free ones, so tests never meet a running host.
+inline HostPorts AnyFreePorts() { return HostPorts{0, 0, 0, 0, 0, 0}; }
+
 // A test host on free loopback ports, started fresh for every test.
 class HostTest : public ::testing::Test {
  protected:
@@ -38,7 +48,7 @@ class HostTest : public ::testing::Test {
 
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(host_.Start(HostPorts{0, 0, 0, 0}, error)) << error;
+    ASSERT_TRUE(host_.Start(AnyFreePorts(), error)) << error;
     control_ = std::make_unique<httplib::Client>("127.0.0.1", host_.ports().control);
   }
 
@@ -46,6 +56,12 @@ class HostTest : public ::testing::Test {
   int SetRoute(const std::string& query, const std::string& body,
                const char* content_type = "application/octet-stream") {
     const auto result = control_->Post(("/route?" + query).c_str(), body, content_type);
+    return result ? result->status : -1;
+  }
+
+  // POST on the control API without a body; its status.
+  int Command(const std::string& target) {
+    const auto result = control_->Post(target.c_str(), "", "text/plain");
     return result ? result->status : -1;
   }
 
@@ -59,10 +75,7 @@ class HostTest : public ::testing::Test {
   TlsExchange Send(int port, const std::string& method, const std::string& path,
                    const std::string& body = {}, const std::string& extra_headers = {},
                    const std::string& ca = "ca.crt") {
-    const std::string request = method + " " + path + " HTTP/1.1\r\nHost: localhost\r\n" +
-                                extra_headers + "Content-Length: " +
-                                std::to_string(body.size()) + "\r\n\r\n" + body;
-    return ExchangeOverTls(port, PkiFile(ca), request);
+    return ExchangeOverTls(port, PkiFile(ca), RequestText(method, path, body, extra_headers));
   }
 
   RawResponse Get(const std::string& path) {
