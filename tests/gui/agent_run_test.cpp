@@ -113,6 +113,53 @@ INSTANTIATE_TEST_SUITE_P(
                        L"Error downloading VTA Agent Installer \r\n"}),
     [](const ::testing::TestParamInfo<FailedDownload>& info) { return info.param.name; });
 
+// Nothing listens where the package should be: the open gives no handle at all.
+TEST_F(AgentRun, AHostThatCannotBeReachedFailsTheDownload)
+{
+    host.SetListenerOpen("download", false);
+    StartRun(true);
+    WaitForEnd();
+
+    EXPECT_EQ(Log(), Lines({kDownloading, L"Error downloading VTA Agent Installer \r\n"}));
+    EXPECT_EQ(Dialog().Text(kStatus), L"Error downloading VTA Agent Installer");
+    ExpectFailureEnding();
+    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_EQ(host.RequestCount(kServicePath), 0);
+}
+
+// Packages are fetched from the host every time and never copied into the
+// user's cache: a host that changed its package is heard at once, whatever
+// caching headers it sent before.
+TEST_F(AgentRun, PackagesBypassTheCache)
+{
+    const MsiOpenOverride installer;
+    const std::string marker = "cache-probe-" + std::to_string(GetTickCount64());
+    for (const char* version : {"first", "second"}) {
+        Route route = Body(InstallerExitingWith(0) + " " + marker + "-" + version);
+        route.headers = {{"Cache-Control", "public, max-age=86400"},
+                         {"ETag", std::string("\"") + version + "\""},
+                         {"Last-Modified", "Tue, 01 Dec 2026 10:00:00 GMT"}};
+        host.SetRoute(kAgentPath, route);
+        StartRun(false);
+        WaitForEnd();
+        EXPECT_EQ(Files().Read(kAgentFile), route.body);
+        session.reset();
+    }
+    EXPECT_EQ(host.RequestCount(kAgentPath), 2);
+
+    wchar_t localData[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"LOCALAPPDATA", localData, MAX_PATH), 0u);
+    const std::filesystem::path cache = std::filesystem::path(localData) / "Microsoft" / "Windows" / "INetCache";
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(cache, ignored)) {
+        if (!entry.is_regular_file())
+            continue;
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string content{std::istreambuf_iterator<char>(file), {}};
+        EXPECT_EQ(content.find(marker), std::string::npos) << "a copy of the package in " << entry.path();
+    }
+}
+
 TEST_F(AgentRun, WithoutContentLengthTheDownloadCompletesAndClaimsNoPercentage)
 {
     const MsiOpenOverride installer;

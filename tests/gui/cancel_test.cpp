@@ -77,5 +77,24 @@ TEST_F(CancelDuringDownload, AHostHoldingTheHeadersBackIsLeftAtOnce)
     ExpectCancelledEnding();
 }
 
+// The package host accepts the connection and never answers the TLS handshake.
+TEST_F(CancelDuringDownload, AHostThatNeverAnswersTheHandshakeIsLeftAtOnce)
+{
+    host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
+    host.SetRoute(kServicePath,
+                  Body(ServiceAnswer("https://localhost:47447/pm/patch.msi",
+                                     "\"" + MsiOpenOverride::DefaultInstaller().string() + "\" /i patch.msi")));
+    StartRun(true);
+    ASSERT_TRUE(uidriver::PollUntil([this] { return host.ConnectionCount("silent") >= 1; }, 60s));
+    EXPECT_LT(CancelAndMeasure(L"Patch Management download cancelled by user"), kCancelBound);
+    WaitForEnd();
+    EXPECT_EQ(Log().substr(Log().rfind(L"Downloading Patch Management Installer. \r\n")),
+              Lines({L"Downloading Patch Management Installer. \r\n", L"Patch Management download cancelled by user.\r\n",
+                     kAborted}));
+    ExpectFailureEnding();
+    EXPECT_FALSE(Files().Exists(L"patch.msitemp"));
+    EXPECT_FALSE(Files().Exists(L"patch.msi"));
+}
+
 }  // namespace
 }  // namespace gui_test

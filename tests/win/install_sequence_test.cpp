@@ -288,6 +288,28 @@ TEST_F(InstallSequenceRun, AURLOfAnotherSchemeIsRefused)
     }
 }
 
+// The download insists on TLS whatever the URL's scheme says: an http://
+// address of a TLS host works, and a plain-HTTP host never yields a file.
+TEST_F(InstallSequenceRun, AnHttpURLStillTravelsOverTLS)
+{
+    ServePatchManagement("http://localhost:47443/pm/pm.msi");
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    EXPECT_EQ(Run().exitCode, exit_codes::kSuccess);
+    EXPECT_TRUE(directory.Exists(L"pm.msi.ran"));
+    std::filesystem::remove(directory.PathOf(L"pm.msi"));
+
+    recorder.events.clear();
+    ServePatchManagement("http://localhost:47446/pm/pm.msi");
+    const RunResult result = Run();
+    EXPECT_EQ(PatchManagementEvents(),
+              Joined({{L"status: Error downloading Patch Management Installer",
+                       L"log: Error downloading Patch Management Installer.\r\n"},
+                      kFailureEnding}));
+    EXPECT_NE(result.exitCode, exit_codes::kSuccess);
+    EXPECT_FALSE(directory.Exists(L"pm.msi"));
+    EXPECT_FALSE(directory.Exists(L"pm.msitemp"));
+}
+
 // A command without a package name names no file: nothing is written, and a
 // user's file called "temp" is left alone.
 TEST_F(InstallSequenceRun, ACommandWithoutAPackageNameWritesNoFile)
