@@ -58,6 +58,18 @@ Events Joined(std::initializer_list<Events> parts)
     return all;
 }
 
+// A failed step's status text and log line, then the common ending.
+Events FailureEvents(const std::wstring& status, const std::wstring& logLine)
+{
+    return Joined({{L"status: " + status, L"log: " + logLine}, kFailureEnding});
+}
+
+constexpr wchar_t kPatchDownloadError[] = L"Error downloading Patch Management Installer";
+constexpr wchar_t kPatchDownloadErrorLine[] = L"Error downloading Patch Management Installer.\r\n";
+constexpr wchar_t kPatchLocalFileError[] = L"Error creating Patch Management Installer local file";
+constexpr wchar_t kPatchLocalFileErrorLine[] =
+    L"Error creating Patch Management Installer local file. Please check your available drive space.\r\n";
+
 // The stand-in installer, as a command line the service could send.
 std::string StandInCommand(const char* package)
 {
@@ -203,9 +215,7 @@ TEST_P(PatchManagementDownloadFailure, ReportsItsRowAndEndsTheRun)
     host.SetRoute(kPatchPath, GetParam().route);
     const RunResult result = Run();
 
-    EXPECT_EQ(PatchManagementEvents(),
-              Joined({{std::wstring(L"status: ") + GetParam().status, std::wstring(L"log: ") + GetParam().logLine},
-                      kFailureEnding}));
+    EXPECT_EQ(PatchManagementEvents(), FailureEvents(GetParam().status, GetParam().logLine));
     EXPECT_EQ(result.threadResult, RunResult::kFailed);
     EXPECT_EQ(result.exitCode, GetParam().exitCode);
     EXPECT_FALSE(directory.Exists(L"pm.msitemp"));
@@ -229,10 +239,10 @@ INSTANTIATE_TEST_SUITE_P(
         PatchDownloadEnding{"ServerError", Body("broken", 500),
                             L"Error downloading Patch Management Installer - Internal Server Error",
                             L"Error downloading Patch Management Installer - Internal Server Error \r\n", 20500},
-        PatchDownloadEnding{"Forbidden", Body("<html>no</html>", 403), L"Error downloading Patch Management Installer",
-                            L"Error downloading Patch Management Installer.\r\n", 20403},
-        PatchDownloadEnding{"CutShort", CutShort(), L"Error downloading Patch Management Installer",
-                            L"Error downloading Patch Management Installer.\r\n", exit_codes::kReadFailed}),
+        PatchDownloadEnding{"Forbidden", Body("<html>no</html>", 403), kPatchDownloadError, kPatchDownloadErrorLine,
+                            20403},
+        PatchDownloadEnding{"CutShort", CutShort(), kPatchDownloadError, kPatchDownloadErrorLine,
+                            exit_codes::kReadFailed}),
     [](const ::testing::TestParamInfo<PatchDownloadEnding>& info) { return info.param.name; });
 
 TEST_F(InstallSequenceRun, APatchManagementFileThatCannotBeCreatedHasItsOwnLine)
@@ -243,9 +253,7 @@ TEST_F(InstallSequenceRun, APatchManagementFileThatCannotBeCreatedHasItsOwnLine)
     const RunResult result = Run();
 
     EXPECT_EQ(PatchManagementEvents(),
-              Joined({{L"status: Error downloading Patch Management Installer",
-                       L"log: Error downloading Patch Management Installer. \r\n"},
-                      kFailureEnding}));
+              FailureEvents(kPatchDownloadError, L"Error downloading Patch Management Installer. \r\n"));
     EXPECT_NE(result.exitCode, exit_codes::kSuccess);
     EXPECT_EQ(host.RequestCount(kPatchPath), 0);
 }
@@ -258,11 +266,7 @@ TEST_F(InstallSequenceRun, AFailedMoveKeepsTheTemporaryFile)
     std::filesystem::create_directory(directory.PathOf(L"pm.msi"));
     const RunResult result = Run();
 
-    EXPECT_EQ(PatchManagementEvents(),
-              Joined({{L"status: Error creating Patch Management Installer local file",
-                       L"log: Error creating Patch Management Installer local file. Please check your available drive "
-                       L"space.\r\n"},
-                      kFailureEnding}));
+    EXPECT_EQ(PatchManagementEvents(), FailureEvents(kPatchLocalFileError, kPatchLocalFileErrorLine));
     EXPECT_EQ(directory.Read(L"pm.msitemp"), "exit=0");
     EXPECT_NE(result.exitCode, exit_codes::kSuccess);
 }
@@ -277,11 +281,7 @@ TEST_F(InstallSequenceRun, AURLOfAnotherSchemeIsRefused)
         ServePatchManagement(url);
         host.SetRoute(kPatchPath, Body("exit=0"));
         const RunResult result = Run();
-        EXPECT_EQ(PatchManagementEvents(),
-                  Joined({{L"status: Error downloading Patch Management Installer",
-                           L"log: Error downloading Patch Management Installer.\r\n"},
-                          kFailureEnding}))
-            << url;
+        EXPECT_EQ(PatchManagementEvents(), FailureEvents(kPatchDownloadError, kPatchDownloadErrorLine)) << url;
         EXPECT_EQ(result.exitCode, exit_codes::kUrlRefused) << url;
         EXPECT_EQ(host.RequestCount(kPatchPath), 0) << url;
         EXPECT_FALSE(directory.Exists(L"pm.msitemp")) << url;
@@ -301,10 +301,7 @@ TEST_F(InstallSequenceRun, AnHttpURLStillTravelsOverTLS)
     recorder.events.clear();
     ServePatchManagement("http://localhost:47446/pm/pm.msi");
     const RunResult result = Run();
-    EXPECT_EQ(PatchManagementEvents(),
-              Joined({{L"status: Error downloading Patch Management Installer",
-                       L"log: Error downloading Patch Management Installer.\r\n"},
-                      kFailureEnding}));
+    EXPECT_EQ(PatchManagementEvents(), FailureEvents(kPatchDownloadError, kPatchDownloadErrorLine));
     EXPECT_NE(result.exitCode, exit_codes::kSuccess);
     EXPECT_FALSE(directory.Exists(L"pm.msi"));
     EXPECT_FALSE(directory.Exists(L"pm.msitemp"));
@@ -319,11 +316,7 @@ TEST_F(InstallSequenceRun, ACommandWithoutAPackageNameWritesNoFile)
     directory.Write(L"temp", "the user's file");
     const RunResult result = Run();
 
-    EXPECT_EQ(PatchManagementEvents(),
-              Joined({{L"status: Error creating Patch Management Installer local file",
-                       L"log: Error creating Patch Management Installer local file. Please check your available drive "
-                       L"space.\r\n"},
-                      kFailureEnding}));
+    EXPECT_EQ(PatchManagementEvents(), FailureEvents(kPatchLocalFileError, kPatchLocalFileErrorLine));
     EXPECT_EQ(result.exitCode, exit_codes::kLocalFileFailed);
     EXPECT_EQ(directory.Read(L"temp"), "the user's file");
     EXPECT_EQ(host.RequestCount(kPatchPath), 0);
