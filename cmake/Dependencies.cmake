@@ -1,10 +1,31 @@
 # Protocol Buffers lite and GoogleTest, native or cross-built.
 find_program(PROTOC protoc REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 
+# Product code is compiled with cmake/no-standard-streams first on its include
+# path: see the iostream there.
+add_library(no_standard_streams INTERFACE)
+target_include_directories(no_standard_streams INTERFACE ${CMAKE_SOURCE_DIR}/cmake/no-standard-streams)
+
 if(CMAKE_CROSSCOMPILING)
   # Cross builds link the static runtime so the executables need no mingw DLLs.
   add_compile_options(-Wall -Wextra)
   add_link_options(-static -static-libgcc -static-libstdc++)
+
+  # Every cross build, tests included, is built for size the way the shipped
+  # program is. Link-time optimisation is what drops the code no path
+  # reaches: the linker's --gc-sections cannot, because the mingw linker keeps
+  # every unwind table and through it every function. One partition: the
+  # compiler fails on symbols shared between partitions on Windows targets
+  # ("in binds_to_current_def_p"). The symbol table is stripped; there is no
+  # debug information to keep.
+  include(CheckIPOSupported)
+  check_ipo_supported(RESULT _ipo OUTPUT _ipo_error LANGUAGES C CXX)
+  if(NOT _ipo)
+    message(FATAL_ERROR "link-time optimisation is not available: ${_ipo_error}")
+  endif()
+  set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
+  set(CMAKE_POLICY_DEFAULT_CMP0069 NEW)
+  add_link_options(-flto-partition=one -s)
 
   execute_process(COMMAND ${PROTOC} --version OUTPUT_VARIABLE _protoc_out OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+" _protoc_version "${_protoc_out}")
