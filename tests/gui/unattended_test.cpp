@@ -24,23 +24,26 @@ bool IsInstalled(const wchar_t* productCode)
     return MsiQueryProductStateW(productCode) == INSTALLSTATE_DEFAULT;
 }
 
+struct WindowSearch {
+    DWORD processId;
+    size_t found;
+};
+
+BOOL CALLBACK CountWindowOfProcess(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId)
+        ++search->found;
+    return TRUE;
+}
+
 // The top-level windows the process owns right now, shown or not.
 size_t TopLevelWindowsOf(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        size_t found;
-    } search{processId, 0};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search->processId)
-                ++search->found;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, 0};
+    EnumWindows(CountWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
