@@ -1,0 +1,182 @@
+// The text rules fed by the network and the file system: HTTP header
+// values, the service's install command and URL, the executable's name and
+// the command line. The input is UTF-16 text; its first piece (up to the
+// first U+0000) is also a setup token, and the pieces after it the
+// command-line arguments.
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command_line_options.h"
+#include "command_program.h"
+#include "download_text.h"
+#include "fuzz_invariant.h"
+#include "installer_names.h"
+#include "log_text.h"
+#include "utf16_input.h"
+
+namespace {
+
+bool StartsWith(const std::wstring& text, const std::wstring& start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+bool Contains(const std::wstring& text, const std::wstring& part)
+{
+    return text.find(part) != std::wstring::npos;
+}
+
+bool IsPath(const std::wstring& text)
+{
+    return text.find_first_of(L"\\/:") != std::wstring::npos;
+}
+
+// Optional sign, then 1 to 18 digits: text whose value a 64-bit reading
+// gives exactly.
+bool IsShortDecimal(const std::wstring& text)
+{
+    const size_t first = text.find_first_not_of(L"+-") == 1 ? 1 : 0;
+    if (text.size() <= first || text.size() - first > 18)
+        return false;
+    return text.find_first_not_of(L"0123456789", first) == std::wstring::npos;
+}
+
+void CheckContentLength(const std::wstring& text)
+{
+    const int64_t length = ParseContentLength(text);
+    Require(length >= INT_MIN && length <= INT_MAX, "a Content-Length is within the 32-bit range");
+    Require(ParseContentLength(text + L"x") == length, "reading stops at the first non-digit");
+    if (length == INT_MAX || length == INT_MIN)
+        Require(ParseContentLength(text + L"9") == length, "a value at a 32-bit limit stays there");
+    if (IsShortDecimal(text)) {
+        const int64_t exact = std::stoll(std::string(text.begin(), text.end()));
+        Require(length == (exact > INT_MAX ? INT_MAX : exact < INT_MIN ? INT_MIN : exact),
+                "a decimal is read as its value, clamped to 32 bits");
+    }
+}
+
+void CheckWebUrl(const std::wstring& url)
+{
+    const size_t separator = url.find(L"://");
+    std::wstring scheme = separator == std::wstring::npos ? std::wstring() : url.substr(0, separator + 3);
+    for (wchar_t& c : scheme)
+        c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    Require(IsWebUrl(url) == (scheme == L"http://" || scheme == L"https://"),
+            "a URL is fetched exactly when its scheme is http or https, in ASCII letters of any case");
+}
+
+void CheckPatchInstallerFile(const std::wstring& command)
+{
+    const std::optional<std::wstring> file = PatchInstallerFileFromCommand(command);
+    const size_t extension = command.find(L".msi");
+    if (extension == std::wstring::npos) {
+        Require(!file, "a command without \".msi\" names no file");
+        return;
+    }
+    const std::wstring throughExtension = command.substr(0, extension + 4);
+    Require(file.has_value() == Contains(throughExtension, L" "), "a package word needs a space before it");
+    if (!file)
+        return;
+    Require(EndsWith(*file, L".msi") && file->find(L".msi") == file->size() - 4,
+            "the file name ends with the command's first \".msi\"");
+    Require(EndsWith(throughExtension, L" " + *file) && !Contains(*file, L" "),
+            "the file name is the whole word before it");
+}
+
+void CheckBareProgramName(const std::wstring& command)
+{
+    const std::optional<std::wstring> program = BareProgramName(command);
+    if (!program)
+        return;
+    Require(!program->empty() && !IsPath(*program), "a bare program name is never a path");
+    Require(Contains(*program, L"."), "a bare program name has an extension");
+    const std::wstring given = EndsWith(*program, L".exe") ? program->substr(0, program->size() - 4) : *program;
+    Require(Contains(command, given), "the program name is taken from the command");
+}
+
+void CheckInstallerNames(const std::wstring& exeBaseName)
+{
+    for (const bool windows64Bit : {true, false}) {
+        const InstallerNames names = DeriveInstallerNames(exeBaseName, windows64Bit);
+        const std::wstring& file = names.agentInstallerFile;
+        const std::wstring start = windows64Bit ? L"vta-agent-x64" : L"vta-agent-x86";
+        Require(StartsWith(file, start) && EndsWith(file, L".msi"),
+                "an agent package name has its fixed start and end");
+        const std::wstring suffix = file.substr(start.size(), file.size() - start.size() - 4);
+        Require(suffix.empty() || (suffix[0] == L'_' && suffix.find(L'_', 1) == std::wstring::npos),
+                "the agent package carries the name's last \"_\" part, or nothing");
+        Require(Contains(exeBaseName, suffix), "the carried part comes from the name");
+        Require(IsPath(exeBaseName) || !IsPath(file), "a name with no path in it makes no path");
+        Require(names.setupToken.empty() || suffix == L"_s" + names.setupToken, "the token is the \"_s\" part's rest");
+        if (exeBaseName.empty() || exeBaseName.back() != L')') {
+            const InstallerNames copy = DeriveInstallerNames(exeBaseName + L" (12)", windows64Bit);
+            Require(copy.agentInstallerFile == file && copy.setupToken == names.setupToken,
+                    "a browser's copy marker changes nothing");
+        }
+    }
+}
+
+void CheckMaskToken(const std::wstring& token, const std::wstring& text)
+{
+    const std::wstring masked = MaskToken(text, token);
+    if (token.empty() || !Contains(text, token))
+        Require(masked == text, "text without the token is left as it is");
+    // A token comes from a file name, so it never holds the mask's "*".
+    if (!token.empty() && !Contains(token, L"*"))
+        Require(!Contains(masked, token), "a masked text never shows the token");
+}
+
+void CheckCommandLine(const std::vector<std::wstring>& arguments)
+{
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    Require(parsed.options.has_value() == parsed.error.empty(), "a command line is understood or has its error");
+    if (parsed.options) {
+        const CommandLineOptions& options = *parsed.options;
+        Require(parsed.quiet == (options.mode == UiMode::Quiet), "the quiet flag agrees with the mode");
+        for (const std::optional<std::wstring>& value : {options.proxy, options.logFile}) {
+            Require(!value || (!value->empty() && std::count(arguments.begin(), arguments.end(), *value) > 0),
+                    "a switch's value is one of the arguments, never empty");
+        }
+    }
+
+    std::vector<std::wstring> twice = arguments;
+    twice.insert(twice.end(), arguments.begin(), arguments.end());
+    const ParsedCommandLine repeated = ParseCommandLine(twice);
+    Require(repeated.options.has_value() == parsed.options.has_value(),
+            "repeating a command line does not change whether it is understood");
+    if (parsed.options) {
+        const CommandLineOptions& a = *parsed.options;
+        const CommandLineOptions& b = *repeated.options;
+        Require(a.mode == b.mode && a.patchManagement == b.patchManagement && a.proxy == b.proxy &&
+                    a.logFile == b.logFile && a.help == b.help,
+                "nor what it asks for");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::wstring text = Utf16Text(data, size);
+    const std::vector<std::wstring> pieces = PiecesBetweenZeros(text);
+    for (const std::wstring& piece : pieces) {
+        CheckContentLength(piece);
+        CheckWebUrl(piece);
+        CheckPatchInstallerFile(piece);
+        CheckBareProgramName(piece);
+        CheckInstallerNames(piece);
+    }
+    CheckMaskToken(pieces.front(), text.substr(pieces.front().size()));
+    CheckCommandLine(std::vector<std::wstring>(pieces.begin() + 1, pieces.end()));
+    return 0;
+}
