@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "native_windows.h"
 #include "windows_bitness.h"
 
 namespace {
@@ -20,6 +21,14 @@ TEST(WindowsBitness, A32BitProcessAsksIsWow64Process)
     // A missing function or a failed call means 32-bit.
     EXPECT_FALSE(WindowsIs64Bit(false, nullptr, ::GetCurrentProcess()));
     EXPECT_FALSE(WindowsIs64Bit(false, &Fails, ::GetCurrentProcess()));
+}
+
+// The real lookup, in this process of the build's own bitness: a 64-bit
+// prefix through WOW64 for the i686 build, natively for the x86_64 one, and
+// the 32-bit prefix.
+TEST(WindowsBitness, TheProcessFindsTheBitnessOfItsWindows)
+{
+    EXPECT_EQ(RunningOn64BitWindows(), gui_test::NativeWindowsIs64Bit());
 }
 
 }  // namespace

@@ -44,6 +44,14 @@ void ChildProcess::Terminate(Milliseconds timeout) const
     WaitForExit(timeout);
 }
 
+std::optional<bool> ChildProcess::IsWow64() const
+{
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(process_.get(), &wow64))
+        return std::nullopt;
+    return wow64 != FALSE;
+}
+
 std::wstring Quoted(const std::filesystem::path& path)
 {
     return L"\"" + path.wstring() + L"\"";

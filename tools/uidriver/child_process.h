@@ -25,6 +25,9 @@ public:
     std::optional<DWORD> WaitForExit(Milliseconds timeout) const;
     // Ends the program if it still runs and waits until it is gone.
     void Terminate(Milliseconds timeout) const;
+    // Whether it runs as a 32-bit program on 64-bit Windows, as
+    // IsWow64Process answers; nothing when that call fails.
+    std::optional<bool> IsWow64() const;
 
 private:
     ChildProcess(KernelHandle process, DWORD id);

@@ -4,7 +4,9 @@
 
 namespace uidriver {
 
-constexpr UINT kReplyTimeoutMs = 2000;
+// Long enough for a dialog on a busy 2-core machine: the first dialog in a
+// fresh prefix has kept its thread from answering for over 2 s there.
+constexpr UINT kReplyTimeoutMs = 10000;
 
 // Sends a message but gives up after kReplyTimeoutMs or at once when the
 // receiver is hung, throwing DriverError: the dialog's thread serves its

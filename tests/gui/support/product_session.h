@@ -43,6 +43,7 @@ public:
     // The product's dialog; Start must have succeeded.
     const uidriver::DialogDriver& Dialog() const;
     DWORD ProcessId() const;
+    std::optional<bool> IsWow64() const { return Started().IsWow64(); }
     bool IsRunning() const;
     // The exit code, or nothing when the product still runs after timeout.
     std::optional<DWORD> WaitForExit(uidriver::Milliseconds timeout) const;
