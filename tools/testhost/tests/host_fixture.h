@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -11,6 +12,11 @@
 #include "tls_exchange.h"
 
 namespace testhost {
+
+// How long the host may take to do what it is told, and how long a
+// connection must stay quiet to count as stalled.
+constexpr std::chrono::milliseconds kPrompt{2000};
+constexpr std::chrono::milliseconds kQuietSpell{300};
 
 // The test PKI made by scripts/make-test-pki; CTest names its directory.
 inline std::string PkiDir() {

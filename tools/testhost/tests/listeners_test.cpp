@@ -12,9 +12,6 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
-constexpr milliseconds kPrompt{2000};
-constexpr milliseconds kQuietSpell{300};
-
 class ListenerTest : public HostTest {
  protected:
   std::string ConnectionCount(const std::string& listener) {

@@ -10,9 +10,6 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
-constexpr milliseconds kPrompt{2000};
-constexpr milliseconds kQuietSpell{300};
-
 // The two ways a download stalls: headers and the first 8 KiB, then nothing;
 // or nothing at all, the headers held back.
 struct Stall {
