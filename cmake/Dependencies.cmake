@@ -11,21 +11,20 @@ if(CMAKE_CROSSCOMPILING)
   add_compile_options(-Wall -Wextra)
   add_link_options(-static -static-libgcc -static-libstdc++)
 
-  # Every cross build, tests included, is built for size the way the shipped
-  # program is. Link-time optimisation is what drops the code no path
-  # reaches: the linker's --gc-sections cannot, because the mingw linker keeps
-  # every unwind table and through it every function. One partition: the
-  # compiler fails on symbols shared between partitions on Windows targets
-  # ("in binds_to_current_def_p"). The symbol table is stripped; there is no
-  # debug information to keep.
-  include(CheckIPOSupported)
-  check_ipo_supported(RESULT _ipo OUTPUT _ipo_error LANGUAGES C CXX)
-  if(NOT _ipo)
-    message(FATAL_ERROR "link-time optimisation is not available: ${_ipo_error}")
-  endif()
-  set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
-  set(CMAKE_POLICY_DEFAULT_CMP0069 NEW)
-  add_link_options(-flto-partition=one -s)
+  # Every cross build, tests included, is compiled for size the way the
+  # shipped program is. Link-time optimisation is what drops the code no path
+  # of the program reaches: the linker's --gc-sections cannot, because the
+  # mingw linker keeps every unwind table and through it every function. Only
+  # the shipped program (VTA_SHIPPED) is linked that way, in one partition:
+  # the compiler fails on symbols shared between partitions on Windows targets
+  # ("in binds_to_current_def_p"). Such a link redoes the code generation of
+  # everything it takes in, protobuf-lite and the schema classes included, one
+  # executable after another; the objects are therefore fat, and the test
+  # executables link their ready machine code. The symbol table is stripped;
+  # there is no debug information to keep.
+  add_compile_options(-flto -ffat-lto-objects)
+  set(_shipped $<BOOL:$<TARGET_PROPERTY:VTA_SHIPPED>>)
+  add_link_options(-s $<${_shipped}:-flto> $<${_shipped}:-flto-partition=one> $<$<NOT:${_shipped}>:-fno-lto>)
 
   execute_process(COMMAND ${PROTOC} --version OUTPUT_VARIABLE _protoc_out OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+" _protoc_version "${_protoc_out}")
