@@ -6,6 +6,43 @@ find_program(PROTOC protoc REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 add_library(no_standard_streams INTERFACE)
 target_include_directories(no_standard_streams INTERFACE ${CMAKE_SOURCE_DIR}/cmake/no-standard-streams)
 
+# Makes the target NAME_delayed: a delay-load import library of NAME.dll for
+# the functions cmake/NAME.def lists.
+function(add_delay_loaded_dll name)
+  set(def_file ${CMAKE_SOURCE_DIR}/cmake/${name}.def)
+  file(READ ${def_file} def)
+  set(kill_at --kill-at)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    string(REGEX REPLACE "@[0-9]+" "" def "${def}")
+    set(kill_at)
+  endif()
+  set(out ${CMAKE_BINARY_DIR}/delayed)
+  file(WRITE ${out}/${name}.def "${def}")
+  execute_process(
+    COMMAND ${DLLTOOL} --input-def ${out}/${name}.def --dllname ${name}.dll ${kill_at}
+            --output-delaylib ${out}/lib${name}_delayed.a
+    RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "dlltool could not make the delay-load library of ${name}")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def_file})
+  add_library(${name}_delayed STATIC IMPORTED)
+  set_target_properties(${name}_delayed PROPERTIES
+    IMPORTED_LOCATION ${out}/lib${name}_delayed.a
+    INTERFACE_LINK_LIBRARIES delayimp)
+  # An i686 link drops a library member's stub section when nothing names
+  # the stub itself (_Name@N); dllimport calls name only __imp__Name@N. In a
+  # delay library that section also holds the lazy thunk the import slot
+  # starts out pointing at, so a non-LTO link would leave the slot at 0.
+  # Naming every stub keeps every thunk.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    string(REGEX REPLACE ";[^\n]*" "" exports "${def}")
+    string(REGEX MATCHALL "[A-Za-z0-9_]+@[0-9]+" functions "${exports}")
+    list(TRANSFORM functions PREPEND "LINKER:--undefined=_")
+    set_property(TARGET ${name}_delayed PROPERTY INTERFACE_LINK_OPTIONS ${functions})
+  endif()
+endfunction()
+
 if(CMAKE_CROSSCOMPILING)
   # Cross builds link the static runtime so the executables need no mingw DLLs.
   add_compile_options(-Wall -Wextra)
@@ -44,27 +81,7 @@ if(CMAKE_CROSSCOMPILING)
   # use instead (delay-loaded), after it has loaded it from the system
   # directory itself.
   find_program(DLLTOOL ${_triple}-dlltool REQUIRED)
-  file(READ ${CMAKE_SOURCE_DIR}/cmake/wininet.def _wininet_def)
-  set(_kill_at --kill-at)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    string(REGEX REPLACE "@[0-9]+" "" _wininet_def "${_wininet_def}")
-    set(_kill_at)
-  endif()
-  set(_delayed ${CMAKE_BINARY_DIR}/delayed)
-  file(WRITE ${_delayed}/wininet.def "${_wininet_def}")
-  execute_process(
-    COMMAND ${DLLTOOL} --input-def ${_delayed}/wininet.def --dllname wininet.dll ${_kill_at}
-            --output-delaylib ${_delayed}/libwininet_delayed.a
-    RESULT_VARIABLE _dlltool_status)
-  if(NOT _dlltool_status EQUAL 0)
-    message(FATAL_ERROR "dlltool could not make the delay-load library of wininet")
-  endif()
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/wininet.def)
-  add_library(wininet_delayed STATIC IMPORTED)
-  set_target_properties(wininet_delayed PROPERTIES
-    IMPORTED_LOCATION ${_delayed}/libwininet_delayed.a
-    INTERFACE_LINK_LIBRARIES delayimp)
-
+  add_delay_loaded_dll(wininet)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
