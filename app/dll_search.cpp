@@ -14,6 +14,9 @@ void HardenDllSearch()
     if (!setDefaultDllDirectories || !setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         ::SetDllDirectoryW(L"");
     // A module already loaded is what a later load by bare name gets, on
-    // every version of Windows. Kept for the life of the process.
-    ::LoadLibraryW(InSystemDirectory(L"wininet.dll").c_str());
+    // every version of Windows: the delay-loaded DLLs, loaded here from the
+    // system directory, are the ones their first use finds. Kept for the
+    // life of the process.
+    for (const wchar_t* dll : {L"wininet.dll", L"bcrypt.dll", L"crypt32.dll", L"wintrust.dll"})
+        ::LoadLibraryW(InSystemDirectory(dll).c_str());
 }

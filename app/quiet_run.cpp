@@ -5,7 +5,7 @@
 #include "single_instance.h"
 #include "windowless_host.h"
 
-DWORD RunQuietly(const CommandLineOptions& options, LogFile* log)
+DWORD RunQuietly(const CommandLineOptions& options, const InstallationOptions& installation, LogFile* log)
 {
     const HANDLE instance = CreateSingleInstanceEvent();
     if (!instance) {
@@ -16,7 +16,7 @@ DWORD RunQuietly(const CommandLineOptions& options, LogFile* log)
     InstallationFiles files;
     DetermineInstallerNames(files);
     WindowlessHost windowless(options);
-    const RunResult result = RunInstallation(windowless, files, InstallationOptionsFor(options), log);
+    const RunResult result = RunInstallation(windowless, files, installation, log);
     ::CloseHandle(instance);
     return result.exitCode;
 }

@@ -15,9 +15,11 @@ void DetermineInstallerNames(InstallationFiles& files)
     files.m_strAgentInstallerFile = ThroughThreadAnsi(names.agentInstallerFile);
 }
 
-InstallationOptions InstallationOptionsFor(const CommandLineOptions& options)
+InstallationOptions InstallationOptionsFor(const CommandLineOptions& options,
+                                           const std::vector<Sha256Digest>& packageSigners)
 {
     InstallationOptions installation;
+    installation.packageSigners = packageSigners;
     if (options.mode == UiMode::Interactive)
         return installation;
     installation.agentLaunch = options.mode == UiMode::Quiet ? AgentLaunch::MsiexecQuiet : AgentLaunch::MsiexecPassive;

@@ -13,10 +13,12 @@
 // every operation on the package.
 void DetermineInstallerNames(InstallationFiles& files);
 
-// How a run installs in the mode the command line asks for. The unattended
+// How a run installs in the mode the command line asks for, running only
+// packages signed by `packageSigners` when there are any. The unattended
 // modes start Windows Installer themselves, bound every network wait, and
 // have msiexec log the agent's installation beside the run's own log.
-InstallationOptions InstallationOptionsFor(const CommandLineOptions& options);
+InstallationOptions InstallationOptionsFor(const CommandLineOptions& options,
+                                           const std::vector<Sha256Digest>& packageSigners);
 
 // Runs the installation against `host`; the log file, when there is one,
 // sees every event on the way.

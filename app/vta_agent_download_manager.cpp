@@ -10,6 +10,7 @@
 #include "exit_codes.h"
 #include "installer_names.h"
 #include "log_file.h"
+#include "package_signers.h"
 #include "quiet_run.h"
 #include "run_setup.h"
 #include "vta_agent_download_managerDlg.h"
@@ -63,8 +64,9 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
     if (logFile)
         StartLog(*logFile);
 
+    const InstallationOptions installation = InstallationOptionsFor(options, kPackageSigners);
     if (options.mode == UiMode::Quiet) {
-        m_dwExitCode = RunQuietly(options, logFile);
+        m_dwExitCode = RunQuietly(options, installation, logFile);
     } else {
         // The progress bars need the Win95 classes; the link control comes
         // with the version 6 common controls that the manifest names.
@@ -79,7 +81,7 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
 
         Cvta_agent_download_managerDlg dialog;
         dialog.m_commandLine = options;
-        dialog.m_options = InstallationOptionsFor(options);
+        dialog.m_options = installation;
         dialog.m_pLog = logFile;
         m_pMainWnd = &dialog;
         dialog.DoModal();

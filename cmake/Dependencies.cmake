@@ -76,12 +76,14 @@ if(CMAKE_CROSSCOMPILING)
     IMPORTED_LOCATION ${_lite}
     INTERFACE_INCLUDE_DIRECTORIES ${_deps}/protobuf-${_protoc_version}/src)
 
-  # WinINet is not one of Windows' known DLLs, so a static import of it would
-  # be looked up beside the program first. The program imports it on first
-  # use instead (delay-loaded), after it has loaded it from the system
-  # directory itself.
+  # WinINet, CNG, WinTrust and the certificate functions are not among
+  # Windows' known DLLs, so a static import of them would be looked up beside
+  # the program first. The program imports them on first use instead
+  # (delay-loaded), after it has loaded them from the system directory itself.
   find_program(DLLTOOL ${_triple}-dlltool REQUIRED)
-  add_delay_loaded_dll(wininet)
+  foreach(dll wininet bcrypt wintrust crypt32)
+    add_delay_loaded_dll(${dll})
+  endforeach()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

@@ -14,6 +14,7 @@ set(VTA_SIGN_TIMESTAMP_URL "" CACHE STRING
 # Looked for now, so that a missing tool shows when configuring.
 find_program(OSSLSIGNCODE osslsigncode REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 
+string(REPLACE ";" "," release_package_signers "${PACKAGE_SIGNERS}")
 add_custom_target(release
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-release
     --exe=$<TARGET_FILE:vta_agent_download_manager>
@@ -24,6 +25,7 @@ add_custom_target(release
     --pkcs12=${VTA_SIGN_PKCS12}
     --password-file=${VTA_SIGN_PASSWORD_FILE}
     --timestamp-url=${VTA_SIGN_TIMESTAMP_URL}
+    --package-signers=${release_package_signers}
   COMMENT "Signing the release into ${CMAKE_BINARY_DIR}/dist"
   VERBATIM)
 add_dependencies(release vta_agent_download_manager)

@@ -2,6 +2,8 @@
 
 #include <wininet.h>
 
+#include <cwchar>
+
 namespace {
 
 // The system's message for the error; WinINet keeps its own in its module.
@@ -21,10 +23,22 @@ std::wstring MessageOf(DWORD error)
     return message;
 }
 
+std::wstring WithText(const std::wstring& number, DWORD code)
+{
+    const std::wstring message = MessageOf(code);
+    return number + L" (" + (message.empty() ? L"no text" : message) + L")";
+}
+
 }  // namespace
 
 std::wstring ErrorText(DWORD error)
 {
-    const std::wstring message = MessageOf(error);
-    return std::to_wstring(error) + L" (" + (message.empty() ? L"no text" : message) + L")";
+    return WithText(std::to_wstring(error), error);
+}
+
+std::wstring HresultText(DWORD code)
+{
+    wchar_t number[11] = {};
+    std::swprintf(number, ARRAYSIZE(number), L"0x%08lX", static_cast<unsigned long>(code));
+    return WithText(number, code);
 }

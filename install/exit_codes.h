@@ -26,6 +26,8 @@ constexpr uint32_t kUrlRefused = 20012;         // a package URL that is not htt
 constexpr uint32_t kLocalFileFailed = 20013;    // no usable local file, no error code
 constexpr uint32_t kDetailsRefused = 20014;     // the web service answered without the download details
 constexpr uint32_t kNotStarted = 20015;         // the installation could not be started, no error code
+constexpr uint32_t kPackageChanged = 20016;     // the package changed on disk before its installer started
+constexpr uint32_t kPackageNotSigned = 20017;   // the package is not signed by a publisher the build pins
 
 // `error` stands for the failure's cause when it is one; otherwise the class
 // code. 0 and 3010 are never a failure's code.

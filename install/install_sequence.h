@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
+#include "held_package.h"
 #include "installation_files.h"
 #include "installation_host.h"
 #include "installation_options.h"
@@ -27,6 +29,10 @@ public:
 
     RunResult Run();
 
+    // Holds a downloaded package from its move into place to its installer's
+    // end. Tests put a step before it, as another process could.
+    HeldPackage (*m_pfnHoldPackage)(const std::wstring& name) = &HeldPackage::Open;
+
 private:
     RunResult RunSteps();
     // Downloads and runs one package; the run's result when it must end there.
@@ -47,6 +53,12 @@ private:
     DownloadOutcome DiscardAndReport(PackageKind kind, DownloadOutcome outcome, DWORD exitCode, TempDownloadFile& file);
     DownloadOutcome Cancel(PackageKind kind, TempDownloadFile& file);
     std::optional<DownloadOutcome> ReceiveBody(PackageKind kind, PackageTransfer& transfer, TempDownloadFile& file);
+    // Moves the stored body into place and holds it there; the download's
+    // outcome when it must end here instead.
+    std::optional<DownloadOutcome> StoreAndHold(PackageKind kind, TempDownloadFile& file, const std::wstring& localFile);
+    // When the build pins publishers, refuses the held package unless one of
+    // them signed it.
+    std::optional<DownloadOutcome> VerifyPublisher(PackageKind kind);
     // A failure's system error, with its text, for the log file.
     void NoteError(const std::wstring& what, DWORD error);
 
@@ -57,4 +69,6 @@ private:
     // received when the server sent none; the installation step reports it.
     LONGLONG m_packageTotal = 0;
     DWORD m_downloadExitCode = 0;
+    // The last downloaded package, held until its installer has ended.
+    HeldPackage m_heldPackage;
 };

@@ -4,6 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "sha256.h"
 
 // How the agent package is started: opened through the shell, which shows
 // the installer's own interface, or by the system's msiexec directly for the
@@ -19,4 +22,7 @@ struct InstallationOptions {
     // A bound on every wait for the network. Nothing keeps WinINet's own
     // time-outs, as the interactive mode does: a person can cancel there.
     std::optional<DWORD> networkTimeoutMs;
+    // The publishers whose packages may run: the SHA-256 of each allowed
+    // signing certificate. Empty: packages are run unchecked.
+    std::vector<Sha256Digest> packageSigners;
 };

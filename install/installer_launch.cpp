@@ -97,6 +97,8 @@ DWORD InstallSequence::RunInstaller(PackageKind kind)
         m_host.Note(L"Starting " + command);
         launch = StartWindowless(command);
     }
+    // The installer has ended, or never started: the package is no longer held.
+    m_heldPackage.Release();
     // A launch that failed reports its system error in the exit code's place.
     if (launch.started)
         m_host.Note(L"The installer ended with exit code " + std::to_wstring(launch.code) + L" after " +

@@ -10,6 +10,7 @@
 #include "download_text.h"
 #include "exit_codes.h"
 #include "install_sequence.h"
+#include "package_publisher.h"
 #include "package_transfer.h"
 #include "progress_pacing.h"
 #include "temp_download_file.h"
@@ -184,14 +185,57 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
     if (const auto ending = ReceiveBody(kind, transfer, file))
         return *ending;
     m_host.Note(L"The download took " + std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
-    if (!file.Close())
-        return DiscardAndReport(kind, DownloadOutcome::RenameFailed, FileErrorCode(file), file);
-    if (!::MoveFileExW(file.name().c_str(), localFile.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        // The temporary file stays.
-        return Report(kind, DownloadOutcome::RenameFailed,
-                      exit_codes::CausedBy(::GetLastError(), exit_codes::kLocalFileFailed));
-    }
-
-    m_host.EnableButton(IDCANCEL, FALSE);
+    if (const auto ending = StoreAndHold(kind, file, localFile))
+        return *ending;
+    if (const auto ending = VerifyPublisher(kind))
+        return *ending;
     return Report(kind, DownloadOutcome::Completed);
+}
+
+std::optional<DownloadOutcome> InstallSequence::StoreAndHold(PackageKind kind, TempDownloadFile& file,
+                                                             const std::wstring& localFile)
+{
+    if (!file.Flush())
+        return DiscardAndReport(kind, DownloadOutcome::RenameFailed, FileErrorCode(file), file);
+    const std::optional<Sha256Digest> received = file.Digest();
+    if (!file.MoveTo(localFile)) {
+        // The temporary file stays.
+        file.Close();
+        return Report(kind, DownloadOutcome::RenameFailed, FileErrorCode(file));
+    }
+    m_host.EnableButton(IDCANCEL, FALSE);
+
+    // ORDER IS LOAD-BEARING: the file is locked by its writing handle until
+    // Close, and an installer cannot open a file that a writer holds. The
+    // read-only hold must follow at once; what another process may have done
+    // in between shows in the digest of the held file.
+    const ULONGLONG startedMs = ::GetTickCount64();
+    file.Close();
+    m_heldPackage = m_pfnHoldPackage(localFile);
+    const std::optional<Sha256Digest> held =
+        m_heldPackage.IsHeld() ? Sha256OfFile(m_heldPackage.handle()) : std::nullopt;
+    if (!m_heldPackage.IsHeld())
+        NoteError(L"The package could not be held for its installer", m_heldPackage.Error());
+    if (!received || !held || *held != *received) {
+        // It is not ours any more: it stays as it is, and nothing runs it.
+        m_heldPackage.Release();
+        m_host.Note(L"The package changed on disk before its installer started");
+        return Report(kind, DownloadOutcome::ReadFailed, exit_codes::kPackageChanged);
+    }
+    m_host.Note(L"The package is held for its installer; its SHA-256 " + HexText(*held) +
+                L" is the one received (checked in " + std::to_wstring(::GetTickCount64() - startedMs) + L" ms)");
+    return std::nullopt;
+}
+
+std::optional<DownloadOutcome> InstallSequence::VerifyPublisher(PackageKind kind)
+{
+    if (m_options.packageSigners.empty())
+        return std::nullopt;
+    const PublisherCheck publisher = CheckPublisher(m_heldPackage, m_options.packageSigners);
+    m_host.Note(publisher.finding);
+    if (!publisher.accepted) {
+        m_heldPackage.Release();
+        return Report(kind, DownloadOutcome::PublisherRefused, exit_codes::kPackageNotSigned);
+    }
+    return std::nullopt;
 }

@@ -11,4 +11,5 @@ enum class DownloadOutcome {
     ReadFailed,        // reading the body failed, or it ended short
     Cancelled,         // the user's cancel request was seen
     RenameFailed,      // the file could not be written or moved into place
+    PublisherRefused,  // not signed by a publisher the build pins
 };

@@ -1,10 +1,48 @@
 #include "temp_download_file.h"
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <vector>
+
+#include "system_directory.h"
+
+namespace {
+
+// Writing, moving and renaming are ours; others may only read.
+HANDLE CreateLocked(const std::wstring& name)
+{
+    return ::CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The runtime library's buffered file on the handle, which it then owns.
+FILE* BufferedFileOn(HANDLE handle)
+{
+    const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (descriptor == -1)
+        return nullptr;
+    FILE* file = ::_fdopen(descriptor, "wb");
+    if (!file)
+        ::_close(descriptor);
+    return file;
+}
+
+}  // namespace
+
 TempDownloadFile::TempDownloadFile(const std::wstring& name) : m_name(name)
 {
-    m_file = ::_wfopen(name.c_str(), L"wb");
-    if (!m_file)
+    m_handle = CreateLocked(name);
+    if (m_handle == INVALID_HANDLE_VALUE) {
         Fail();
+        return;
+    }
+    m_file = BufferedFileOn(m_handle);
+    if (!m_file) {
+        Fail();
+        ::CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
 }
 
 TempDownloadFile::~TempDownloadFile()
@@ -24,18 +62,46 @@ bool TempDownloadFile::Write(const void* data, size_t size)
 {
     if (!m_file || std::fwrite(data, 1, size, m_file) != size)
         Fail();
+    else
+        m_digest.Add(data, size);
     return !m_failed;
+}
+
+bool TempDownloadFile::Flush()
+{
+    if (m_file && std::fflush(m_file) != 0)
+        Fail();
+    return !m_failed;
+}
+
+bool TempDownloadFile::MoveTo(const std::wstring& localFile)
+{
+    if (!m_file || !Flush())
+        return false;
+    const std::wstring target = FullPath(localFile);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    target.copy(rename->FileName, target.size());
+    if (!::SetFileInformationByHandle(m_handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+        m_error = ::GetLastError();
+        return false;
+    }
+    m_name = localFile;
+    return true;
 }
 
 bool TempDownloadFile::Close()
 {
     if (!m_file)
         return !m_failed;
-    if (std::fflush(m_file) != 0)
-        Fail();
+    Flush();
     if (std::fclose(m_file) != 0)
         Fail();
     m_file = nullptr;
+    m_handle = INVALID_HANDLE_VALUE;
     return !m_failed;
 }
 

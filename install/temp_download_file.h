@@ -3,13 +3,20 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
-// The temporary file a download is written to: the runtime library's
-// buffered file, opened "wb" (created, or emptied when it exists) under the
-// same wide name that later moves and deletes it. Write and close failures
-// are remembered, with the system's error, so that a damaged file is never
-// moved into place.
+#include "sha256.h"
+
+// The temporary file a download is written to, created (or emptied when it
+// exists) under the same wide name that later moves or deletes it.
+//
+// It is ours alone from its creation on: its handle lets other processes only
+// read, so nobody else can write, replace, rename or delete it while it is
+// open, and it moves into place on that same handle. The body goes through
+// the runtime library's buffered file on the handle, and its SHA-256 is taken
+// as it is written. Write and close failures are remembered, with the
+// system's error, so that a damaged file is never moved into place.
 class TempDownloadFile {
 public:
     explicit TempDownloadFile(const std::wstring& name);
@@ -19,20 +26,31 @@ public:
 
     bool IsOpen() const { return m_file != nullptr; }
     bool Write(const void* data, size_t size);
+    // Writes out what is buffered; false when any write or the flush failed.
+    bool Flush();
+    // Writes out what is buffered and renames the open file to `localFile`,
+    // replacing a file of that name; false when a write failed or the move
+    // did (the file then stays under its temporary name). The file stays
+    // open, and locked, until Close.
+    bool MoveTo(const std::wstring& localFile);
     // Flushes and closes; false when any write, the flush or the close failed.
     bool Close();
     // Closes if still open and deletes the file.
     void Discard();
 
     const std::wstring& name() const { return m_name; }
-    // The system's error of the failed create, write, flush or close; 0 if none.
+    // The system's error of the failed create, write, flush, move or close; 0 if none.
     DWORD Error() const { return m_error; }
+    // The SHA-256 of every byte written; nothing when the digest failed.
+    std::optional<Sha256Digest> Digest() { return m_digest.Finish(); }
 
 private:
     void Fail();
 
     std::wstring m_name;
+    HANDLE m_handle = INVALID_HANDLE_VALUE;  // owned by m_file once that is open
     FILE* m_file = nullptr;
     bool m_failed = false;
     DWORD m_error = 0;
+    Sha256 m_digest;
 };

@@ -1,22 +1,9 @@
 #include "product_test.h"
 
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-
 #include "executable_directory.h"
 #include "service_answer.h"
 
 namespace gui_test {
-
-std::string SamplePackage(const char* fileName)
-{
-    const auto path = uidriver::ExecutableDirectory().parent_path() / "packages" / fileName;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw std::runtime_error("missing sample package " + path.string());
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 Route Body(std::string body, int status)
 {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "product_session.h"
+#include "sample_packages.h"
 #include "test_host.h"
 
 namespace gui_test {
@@ -45,9 +46,6 @@ inline constexpr wchar_t kAborted[] = L"Download and installation processes abor
 
 // An answer of the test host with this body.
 Route Body(std::string body, int status = 200);
-
-// The bytes of a sample package that the build made with wixl.
-std::string SamplePackage(const char* fileName);
 
 // A serialized successful service answer.
 std::string ServiceAnswer(const std::string& url, const std::string& command);

@@ -55,6 +55,8 @@ TEST(DownloadMessage, EveryRowReadsExactlyAsWritten)
         {O::Cancelled, A, L"VTA Agent download cancelled by user", L"VTA Agent download cancelled by user.\r\n"},
         {O::RenameFailed, A, L"Error creating VTA Agent Installer local file",
          L"Error creating VTA Agent Installer local file. Please check your available drive space.\r\n"},
+        {O::PublisherRefused, A, L"The VTA Agent package is not signed by its publisher",
+         L"The VTA Agent package is not signed by its publisher.\r\n"},
         {O::Completed, A, L"Download finished. Beginning VTA Agent installation process",
          L"Download finished. Beginning VTA Agent installation process.\r\n"},
         {O::FileCreateFailed, P, L"Error downloading Patch Management Installer",
@@ -71,6 +73,8 @@ TEST(DownloadMessage, EveryRowReadsExactlyAsWritten)
          L"Patch Management download cancelled by user.\r\n"},
         {O::RenameFailed, P, L"Error creating Patch Management Installer local file",
          L"Error creating Patch Management Installer local file. Please check your available drive space.\r\n"},
+        {O::PublisherRefused, P, L"The Patch Management package is not signed by its publisher",
+         L"The Patch Management package is not signed by its publisher.\r\n"},
         {O::Completed, P, L"Download finished. Beginning Patch Management installation process",
          L"Download finished. Beginning Patch Management installation process.\r\n"},
     };

@@ -6,127 +6,13 @@
 
 #include <thread>
 
-#include "executable_directory.h"
 #include "exit_codes.h"
-#include "install_sequence.h"
-#include "msi_open_override.h"
+#include "install_sequence_run.h"
 #include "polling.h"
-#include "recording_host.h"
-#include "scratch_directory.h"
-#include "service_answer.h"
-#include "test_host.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-using Events = std::vector<std::wstring>;
-
-constexpr char kAgentPath[] = "/vta/vta-agent-x64.msi";
-constexpr char kServicePath[] = "/vem-ws/VemSecureHttpServlet";
-constexpr char kPatchPath[] = "/pm/pm.msi";
-constexpr char kPatchUrl[] = "https://localhost:47443/pm/pm.msi";
-
-const Events kAgentInstalled = {
-    L"log: Downloading VTA Agent Installer \r\n",
-    L"status: Downloading VTA Agent Installer",
-    L"Cancel disabled",
-    L"status: Download finished. Beginning VTA Agent installation process",
-    L"log: Download finished. Beginning VTA Agent installation process.\r\n",
-    L"status: VTA Agent installation finished",
-    L"log: VTA Agent installation finished.\r\n",
-    L"Cancel enabled",
-    L"log: Retrieving Patch Management download details.\r\n",
-    L"status: Retrieving Patch Management download details",
-};
-const Events kRetrying = {
-    L"log: Error retrieving Patch Management download details. Retrying... \r\n",
-    L"status: Error retrieving Patch Management download details. Retrying...",
-};
-const Events kRetrievedAndDownloading = {
-    L"log: Retrieved Patch Management download details. \r\n",
-    L"status: Retrieved Patch Management download details",
-    L"status: Downloading Patch Management Installer",
-    L"log: Downloading Patch Management Installer. \r\n",
-};
-const Events kFailureEnding = {L"progress complete", L"details shown", L"Cancel disabled", L"ended"};
-
-Events Joined(std::initializer_list<Events> parts)
-{
-    Events all;
-    for (const Events& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-// A failed step's status text and log line, then the common ending.
-Events FailureEvents(const std::wstring& status, const std::wstring& logLine)
-{
-    return Joined({{L"status: " + status, L"log: " + logLine}, kFailureEnding});
-}
-
-constexpr wchar_t kPatchDownloadError[] = L"Error downloading Patch Management Installer";
-constexpr wchar_t kPatchDownloadErrorLine[] = L"Error downloading Patch Management Installer.\r\n";
-constexpr wchar_t kPatchLocalFileError[] = L"Error creating Patch Management Installer local file";
-constexpr wchar_t kPatchLocalFileErrorLine[] =
-    L"Error creating Patch Management Installer local file. Please check your available drive space.\r\n";
-
-// The stand-in installer, as a command line the service could send.
-std::string StandInCommand(const char* package)
-{
-    return "\"" + (uidriver::ExecutableDirectory() / "fakeinstaller.exe").string() + "\" /i " + package;
-}
-
-gui_test::Route Body(std::string body, int status = 200)
-{
-    gui_test::Route route;
-    route.status = status;
-    route.body = std::move(body);
-    return route;
-}
-
-std::string Answer(const std::string& url, const std::string& command)
-{
-    return gui_test::PatchDetailsAnswer(url, command).SerializeAsString();
-}
-
-// One run of the sequence in a scratch directory of its own, the agent
-// installed by the stand-in installer.
-class InstallSequenceRun : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        host.Reset();
-        ::GetCurrentDirectoryW(MAX_PATH, previousDirectory);
-        ::SetCurrentDirectoryW(directory.Path().c_str());
-        files.m_strAgentInstallerFile = L"vta-agent-x64_sT1.msi";
-        files.m_strSetupToken = L"T1";
-        host.SetRoute(kAgentPath, Body("exit=0"));
-    }
-    void TearDown() override { ::SetCurrentDirectoryW(previousDirectory); }
-
-    void ServePatchManagement(const std::string& url = kPatchUrl, const std::string& command = StandInCommand("pm.msi"))
-    {
-        host.SetRoute(kServicePath, Body(Answer(url, command)));
-    }
-
-    RunResult Run() { return InstallSequence(recorder, files, options).Run(); }
-
-    // The events after the agent's half and the details retrieval.
-    Events PatchManagementEvents() const
-    {
-        const size_t skipped = kAgentInstalled.size() + kRetrievedAndDownloading.size();
-        return skipped <= recorder.events.size() ? Events(recorder.events.begin() + skipped, recorder.events.end())
-                                                 : recorder.events;
-    }
-
-    gui_test::TestHost host;
-    gui_test::ScratchDirectory directory;
-    gui_test::MsiOpenOverride installer;
-    wchar_t previousDirectory[MAX_PATH] = {};
-    InstallationFiles files;
-    InstallationOptions options;
-    RecordingHost recorder;
-};
+using namespace install_test;
 
 TEST_F(InstallSequenceRun, AFullRunReportsEveryStepInOrder)
 {

@@ -13,10 +13,10 @@ constexpr uidriver::Milliseconds kTerminationTimeout{10000};
 
 }  // namespace
 
-ProductSession::ProductSession(const std::wstring& executableName)
+ProductSession::ProductSession(const std::wstring& executableName, const std::wstring& built)
     : executable_(directory_.PathOf(executableName))
 {
-    std::filesystem::copy_file(uidriver::ExecutableDirectory() / kProductExecutableName, executable_);
+    std::filesystem::copy_file(uidriver::ExecutableDirectory() / built, executable_);
 }
 
 ProductSession::~ProductSession()

@@ -13,15 +13,19 @@
 namespace gui_test {
 
 constexpr wchar_t kProductExecutableName[] = L"vta_agent_download_manager.exe";
+// The program pinned to the test package signers (tests/gui/CMakeLists.txt).
+constexpr wchar_t kPinnedProductExecutableName[] = L"vta_agent_download_manager_pinned.exe";
 constexpr uidriver::Milliseconds kDialogTimeout{30000};
 
-// One run of the product: a copy of the built executable, under the name the
-// test chooses (the name carries the setup token), in a working directory of
-// its own. A product still running when the session ends is terminated,
-// and the working directory is removed.
+// One run of the product: a copy of a built executable (the shipped program
+// unless `built` names another), under the name the test chooses (the name
+// carries the setup token), in a working directory of its own. A product
+// still running when the session ends is terminated, and the working
+// directory is removed.
 class ProductSession {
 public:
-    explicit ProductSession(const std::wstring& executableName = kProductExecutableName);
+    explicit ProductSession(const std::wstring& executableName = kProductExecutableName,
+                            const std::wstring& built = kProductExecutableName);
     ~ProductSession();
     ProductSession(const ProductSession&) = delete;
     ProductSession& operator=(const ProductSession&) = delete;

@@ -1,0 +1,220 @@
+// A downloaded package is ours from its first byte to its installer's end:
+// the installer runs what was received or nothing, and, when the build pins
+// publishers, only what one of them signed.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <thread>
+
+#include "exit_codes.h"
+#include "install_sequence_run.h"
+#include "polling.h"
+#include "sample_packages.h"
+
+namespace {
+
+using namespace install_test;
+
+constexpr wchar_t kAgentFile[] = L"vta-agent-x64_sT1.msi";
+constexpr wchar_t kAgentRan[] = L"vta-agent-x64_sT1.msi.ran";
+constexpr wchar_t kChanged[] = L"The package changed on disk before its installer started";
+
+// The events of an agent download refused after its move into place.
+Events AgentRefused(const std::wstring& status, const std::wstring& logLine)
+{
+    return Joined({{L"log: Downloading VTA Agent Installer \r\n", L"status: Downloading VTA Agent Installer",
+                    L"Cancel disabled"},
+                   FailureEvents(status, logLine)});
+}
+
+bool IsPatchPackage(const std::wstring& name)
+{
+    return name.size() >= 6 && name.compare(name.size() - 6, 6, L"pm.msi") == 0;
+}
+
+// Another process writing into the Patch Management package between its
+// move into place and its hold.
+HeldPackage WrittenOverFirst(const std::wstring& name)
+{
+    if (IsPatchPackage(name))
+        std::ofstream(std::filesystem::path(name), std::ios::binary | std::ios::trunc) << "exit=66";
+    return HeldPackage::Open(name);
+}
+
+// Another process opening the agent package for writing then, and keeping it.
+HANDLE g_otherWriter = INVALID_HANDLE_VALUE;
+HeldPackage KeptOpenForWritingFirst(const std::wstring& name)
+{
+    g_otherWriter = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return HeldPackage::Open(name);
+}
+
+class PackageHold : public InstallSequenceRun {
+protected:
+    bool Noted(const std::wstring& text) const
+    {
+        return std::any_of(recorder.notes.begin(), recorder.notes.end(),
+                           [&text](const std::wstring& note) { return note.find(text) != std::wstring::npos; });
+    }
+};
+
+TEST_F(PackageHold, APackageChangedBeforeItIsHeldIsNotRunAndIsLeftAsItIs)
+{
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    holdPackage = &WrittenOverFirst;
+    const RunResult result = Run();
+
+    EXPECT_EQ(PatchManagementEvents(),
+              Joined({{L"Cancel disabled"}, FailureEvents(L"Error downloading Patch Management Installer",
+                                                          L"Error downloading Patch Management Installer.\r\n")}));
+    EXPECT_EQ(result.exitCode, exit_codes::kPackageChanged);
+    EXPECT_TRUE(Noted(kChanged));
+    EXPECT_FALSE(directory.Exists(L"pm.msi.ran"));
+    EXPECT_EQ(directory.Read(L"pm.msi"), "exit=66");
+}
+
+TEST_F(PackageHold, APackageSomebodyElseHoldsForWritingIsNotRun)
+{
+    recorder.patchManagement = false;
+    holdPackage = &KeptOpenForWritingFirst;
+    const RunResult result = Run();
+    ASSERT_NE(g_otherWriter, INVALID_HANDLE_VALUE);
+    ::CloseHandle(g_otherWriter);
+
+    EXPECT_EQ(recorder.events,
+              AgentRefused(L"Error downloading VTA Agent Installer", L"Error downloading VTA Agent Installer \r\n"));
+    EXPECT_EQ(result.exitCode, exit_codes::kPackageChanged);
+    EXPECT_TRUE(Noted(L"The package could not be held for its installer: 32 "));
+    EXPECT_FALSE(directory.Exists(kAgentRan));
+}
+
+// What another process of the user gets while the installer runs, and after.
+struct Attempts {
+    DWORD write = 0;
+    DWORD replace = 0;
+    DWORD remove = 0;
+    bool readable = false;
+};
+
+DWORD ErrorOf(BOOL succeeded)
+{
+    return succeeded ? ERROR_SUCCESS : ::GetLastError();
+}
+
+Attempts TryToChange(const gui_test::ScratchDirectory& directory)
+{
+    const std::wstring package = directory.PathOf(kAgentFile).wstring();
+    Attempts attempts;
+    const HANDLE writer = ::CreateFileW(package.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    attempts.write = ErrorOf(writer != INVALID_HANDLE_VALUE);
+    if (writer != INVALID_HANDLE_VALUE)
+        ::CloseHandle(writer);
+    directory.Write(L"decoy.msi", "exit=66");
+    attempts.replace =
+        ErrorOf(::MoveFileExW(directory.PathOf(L"decoy.msi").c_str(), package.c_str(), MOVEFILE_REPLACE_EXISTING));
+    attempts.remove = ErrorOf(::DeleteFileW(package.c_str()));
+    const HANDLE reader = ::CreateFileW(package.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    attempts.readable = reader != INVALID_HANDLE_VALUE;
+    if (attempts.readable)
+        ::CloseHandle(reader);
+    return attempts;
+}
+
+TEST_F(PackageHold, WhileItsInstallerRunsNobodyElseCanChangeThePackageButEveryoneCanReadIt)
+{
+    recorder.patchManagement = false;
+    host.SetRoute(kAgentPath, Body("exit=0 wait=1500"));
+    Attempts during;
+    std::thread other([this, &during] {
+        if (uidriver::PollUntil([this] { return directory.Exists(kAgentRan); }, 30s))
+            during = TryToChange(directory);
+    });
+    const RunResult result = Run();
+    other.join();
+
+    EXPECT_EQ(result.exitCode, exit_codes::kSuccess);
+    EXPECT_EQ(during.write, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_NE(during.replace, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_NE(during.remove, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(during.readable);
+    EXPECT_EQ(directory.Read(kAgentFile), "exit=0 wait=1500");
+    // The run is over: the package stays, and is nobody's any more.
+    const Attempts after = TryToChange(directory);
+    EXPECT_EQ(after.write, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(after.replace, static_cast<DWORD>(ERROR_SUCCESS));
+}
+
+// A build that pins the test publisher and the same publisher under a root
+// nobody trusts.
+class PinnedPublishers : public PackageHold {
+protected:
+    void SetUp() override
+    {
+        PackageHold::SetUp();
+        options.packageSigners = {gui_test::SignerThumbprint("publisher"),
+                                  gui_test::SignerThumbprint("untrusted-publisher")};
+        recorder.patchManagement = false;
+    }
+};
+
+TEST_F(PinnedPublishers, PackagesSignedByAPinnedPublisherRun)
+{
+    recorder.patchManagement = true;
+    host.SetRoute(kAgentPath, Body(gui_test::SamplePackage("agent-publisher.msi")));
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, Body(gui_test::SamplePackage("patch-publisher.msi")));
+    const RunResult result = Run();
+
+    EXPECT_EQ(result.exitCode, exit_codes::kSuccess) << testing::PrintToString(recorder.notes);
+    EXPECT_TRUE(directory.Exists(kAgentRan));
+    EXPECT_TRUE(directory.Exists(L"pm.msi.ran"));
+    EXPECT_TRUE(Noted(L"The package is signed by VTA Test Publisher (SHA-256 "));
+}
+
+TEST_F(PinnedPublishers, EveryOtherPackageIsRefusedAndKept)
+{
+    struct Refused {
+        const char* package;
+        const wchar_t* finding;
+    };
+    for (const Refused& refused : {Refused{"agent.msi", L"The signature does not verify: 0x800B0100"},
+                                   Refused{"agent-stranger.msi", L"which is not a pinned publisher"},
+                                   Refused{"agent-untrusted-publisher.msi", L"its chain is refused: 0x800B0109"}}) {
+        recorder.events.clear();
+        recorder.notes.clear();
+        const std::string body = gui_test::SamplePackage(refused.package);
+        host.SetRoute(kAgentPath, Body(body));
+        const RunResult result = Run();
+
+        EXPECT_EQ(recorder.events, AgentRefused(L"The VTA Agent package is not signed by its publisher",
+                                                L"The VTA Agent package is not signed by its publisher.\r\n"))
+            << refused.package;
+        EXPECT_EQ(result.exitCode, exit_codes::kPackageNotSigned) << refused.package;
+        EXPECT_TRUE(Noted(refused.finding)) << refused.package;
+        EXPECT_FALSE(directory.Exists(kAgentRan)) << refused.package;
+        EXPECT_EQ(directory.Read(kAgentFile), body) << refused.package;
+    }
+}
+
+TEST_F(PinnedPublishers, AnUnsignedPatchManagementPackageIsRefusedWithItsOwnTexts)
+{
+    recorder.patchManagement = true;
+    host.SetRoute(kAgentPath, Body(gui_test::SamplePackage("agent-publisher.msi")));
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, Body(gui_test::SamplePackage("patch.msi")));
+    const RunResult result = Run();
+
+    EXPECT_EQ(PatchManagementEvents(),
+              Joined({{L"Cancel disabled"},
+                      FailureEvents(L"The Patch Management package is not signed by its publisher",
+                                    L"The Patch Management package is not signed by its publisher.\r\n")}));
+    EXPECT_EQ(result.exitCode, exit_codes::kPackageNotSigned);
+    EXPECT_FALSE(directory.Exists(L"pm.msi.ran"));
+}
+
+}  // namespace
