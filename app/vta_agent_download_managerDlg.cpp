@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "build_config.h"
 #include "exit_codes.h"
 #include "resource.h"
 #include "run_setup.h"
@@ -13,7 +14,6 @@ namespace {
 constexpr UINT WM_RUN_ENDED = WM_APP + 1;
 
 constexpr UINT_PTR kCloseTimer = 1;
-constexpr UINT kUnattendedCloseDelayMs = 3000;
 constexpr wchar_t kShowMoreDetails[] = L"<a>Show more details</a>";
 constexpr wchar_t kShowLessDetails[] = L"<a>Show less details</a>";
 
@@ -196,7 +196,7 @@ void Cvta_agent_download_managerDlg::StartInstallation()
 void Cvta_agent_download_managerDlg::EndUnattended(DWORD exitCode)
 {
     m_dwExitCode = exitCode;
-    SetTimer(kCloseTimer, kUnattendedCloseDelayMs);
+    SetTimer(kCloseTimer, kPassiveCloseDelayMs);
 }
 
 void Cvta_agent_download_managerDlg::OnTimer(UINT_PTR id)

@@ -14,8 +14,10 @@ TEST(ExitCodes, AFailureIsItsCauseOrItsClassButNeverSuccess)
 
 TEST(ExitCodes, ClassCodesAreDistinctAndOutsideTheWin32Range)
 {
-    const uint32_t codes[] = {exit_codes::kOpenFailed,     exit_codes::kReadFailed,     exit_codes::kUrlRefused,
-                              exit_codes::kLocalFileFailed, exit_codes::kDetailsRefused, exit_codes::kNotStarted,
+    const uint32_t codes[] = {exit_codes::kOpenFailed,        exit_codes::kReadFailed,
+                              exit_codes::kUrlRefused,        exit_codes::kLocalFileFailed,
+                              exit_codes::kDetailsRefused,    exit_codes::kNotStarted,
+                              exit_codes::kPackageChanged,    exit_codes::kPackageNotSigned,
                               exit_codes::kHttpStatusBase + 404, exit_codes::kHttpStatusBase + 500};
     for (size_t i = 0; i < std::size(codes); ++i) {
         EXPECT_GE(codes[i], 20000u);
