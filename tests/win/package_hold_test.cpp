@@ -160,15 +160,22 @@ protected:
                                   gui_test::SignerThumbprint("untrusted-publisher")};
         recorder.patchManagement = false;
     }
+
+    // A whole run: the agent signed by the pinned publisher, then this
+    // Patch Management package.
+    RunResult RunWithPatchManagement(const char* patchPackage)
+    {
+        recorder.patchManagement = true;
+        host.SetRoute(kAgentPath, Body(gui_test::SamplePackage("agent-publisher.msi")));
+        ServePatchManagement();
+        host.SetRoute(kPatchPath, Body(gui_test::SamplePackage(patchPackage)));
+        return Run();
+    }
 };
 
 TEST_F(PinnedPublishers, PackagesSignedByAPinnedPublisherRun)
 {
-    recorder.patchManagement = true;
-    host.SetRoute(kAgentPath, Body(gui_test::SamplePackage("agent-publisher.msi")));
-    ServePatchManagement();
-    host.SetRoute(kPatchPath, Body(gui_test::SamplePackage("patch-publisher.msi")));
-    const RunResult result = Run();
+    const RunResult result = RunWithPatchManagement("patch-publisher.msi");
 
     EXPECT_EQ(result.exitCode, exit_codes::kSuccess) << testing::PrintToString(recorder.notes);
     EXPECT_TRUE(directory.Exists(kAgentRan));
@@ -203,11 +210,7 @@ TEST_F(PinnedPublishers, EveryOtherPackageIsRefusedAndKept)
 
 TEST_F(PinnedPublishers, AnUnsignedPatchManagementPackageIsRefusedWithItsOwnTexts)
 {
-    recorder.patchManagement = true;
-    host.SetRoute(kAgentPath, Body(gui_test::SamplePackage("agent-publisher.msi")));
-    ServePatchManagement();
-    host.SetRoute(kPatchPath, Body(gui_test::SamplePackage("patch.msi")));
-    const RunResult result = Run();
+    const RunResult result = RunWithPatchManagement("patch.msi");
 
     EXPECT_EQ(PatchManagementEvents(),
               Joined({{L"Cancel disabled"},
