@@ -26,8 +26,8 @@ using PlantedFiles = RealInstallerTest;
 
 TEST_F(PlantedFiles, AWininetDllBesideTheProgramIsNeverLoaded)
 {
-    const WineNativeDllFirst controlSearch(L"bench_wininet.exe", L"wininet");
-    const WineNativeDllFirst productSearch(kProductExecutableName, L"wininet");
+    const WineNativeDllFirst controlSearch(L"bench_wininet.exe", {L"wininet"});
+    const WineNativeDllFirst productSearch(kProductExecutableName, {L"wininet"});
     // The planted DLL works: a program that imports WinINet at start-up loads it.
     {
         ScratchDirectory control;

@@ -6,7 +6,7 @@
 
 namespace gui_test {
 
-WineNativeDllFirst::WineNativeDllFirst(const std::wstring& executableName, const std::wstring& dll)
+WineNativeDllFirst::WineNativeDllFirst(const std::wstring& executableName, std::initializer_list<const wchar_t*> dlls)
     : appKey_(L"Software\\Wine\\AppDefaults\\" + executableName)
 {
     HKEY key = nullptr;
@@ -15,7 +15,10 @@ WineNativeDllFirst::WineNativeDllFirst(const std::wstring& executableName, const
                                   nullptr);
     if (status == ERROR_SUCCESS) {
         const wchar_t order[] = L"native,builtin";
-        status = RegSetValueExW(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
+        for (const wchar_t* dll : dlls) {
+            if (status == ERROR_SUCCESS)
+                status = RegSetValueExW(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
+        }
         RegCloseKey(key);
     }
     if (status != ERROR_SUCCESS)

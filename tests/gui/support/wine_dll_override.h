@@ -1,16 +1,17 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace gui_test {
 
-// Makes Wine load a DLL the way Windows loads one that is not a known DLL
+// Makes Wine load DLLs the way Windows loads one that is not a known DLL
 // (the program's own folder first, then the system directory) for programs
 // of one file name, while the object lives. By default Wine prefers its own
-// built-in copy, which would hide a planted one.
+// built-in copies, which would hide planted ones.
 class WineNativeDllFirst {
 public:
-    WineNativeDllFirst(const std::wstring& executableName, const std::wstring& dll);
+    WineNativeDllFirst(const std::wstring& executableName, std::initializer_list<const wchar_t*> dlls);
     ~WineNativeDllFirst();
     WineNativeDllFirst(const WineNativeDllFirst&) = delete;
     WineNativeDllFirst& operator=(const WineNativeDllFirst&) = delete;
