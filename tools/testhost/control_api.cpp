@@ -104,6 +104,16 @@ void ServeControlApi(httplib::Server& server, RouteTable& routes, RequestLog& re
     response.set_content(*value, kTextType);
   });
 
+  server.Get("/requests/headers", [&requests](const httplib::Request& request,
+                                              httplib::Response& response) {
+    std::string path;
+    if (!RequirePath(request, response, path)) return;
+    std::string lines;
+    for (const auto& value : requests.HeaderOfEach(path, request.get_param_value("name")))
+      lines += value.value_or("") + "\n";
+    response.set_content(lines, kTextType);
+  });
+
   server.Get("/connections/count", [&listeners](const httplib::Request& request,
                                                 httplib::Response& response) {
     const std::string name = request.get_param_value("listener");

@@ -4,7 +4,7 @@
 
 namespace testhost {
 
-std::optional<std::string> RecordedRequest::Header(const std::string& name) const {
+std::optional<std::string> FindHeader(const HeaderList& headers, const std::string& name) {
   for (const auto& [key, value] : headers) {
     if (SameHeaderName(key, name)) return value;
   }
@@ -15,6 +15,7 @@ void RequestLog::Record(RecordedRequest request) {
   std::lock_guard<std::mutex> lock(mutex_);
   PathHistory& history = by_path_[request.path];
   ++history.count;
+  history.heads.push_back(request.headers);
   history.last = std::move(request);
 }
 
@@ -29,6 +30,16 @@ std::optional<RecordedRequest> RequestLog::Last(const std::string& path) const {
   const auto found = by_path_.find(path);
   if (found == by_path_.end()) return std::nullopt;
   return found->second.last;
+}
+
+std::vector<std::optional<std::string>> RequestLog::HeaderOfEach(const std::string& path,
+                                                                 const std::string& name) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<std::optional<std::string>> values;
+  const auto found = by_path_.find(path);
+  if (found == by_path_.end()) return values;
+  for (const auto& head : found->second.heads) values.push_back(FindHeader(head, name));
+  return values;
 }
 
 void RequestLog::Clear() {

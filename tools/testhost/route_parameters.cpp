@@ -19,8 +19,9 @@ constexpr std::uint64_t kMaxTimes = 1000000;
 
 // A misspelt option must not be mistaken for its default.
 bool AllKnown(const QueryParameters& parameters, std::string& error) {
-  static const char* const kKnown[] = {"path",           "status",          "length", "chunk",
-                                       "chunk_delay_ms", "pause_before_ms", "times",  "header"};
+  static const char* const kKnown[] = {"path",  "status",         "length",          "chunk",
+                                       "times", "chunk_delay_ms", "pause_before_ms", "cut_after",
+                                       "ranges", "header"};
   for (const auto& parameter : parameters) {
     if (std::find(std::begin(kKnown), std::end(kKnown), parameter.first) == std::end(kKnown)) {
       error = "unknown parameter " + parameter.first;
@@ -97,6 +98,8 @@ std::optional<RouteSetting> ParseRouteSetting(const QueryParameters& parameters,
   std::optional<std::uint64_t> chunk_delay;
   std::optional<std::uint64_t> pause_before;
   std::optional<std::uint64_t> times;
+  std::optional<std::uint64_t> cut_after;
+  std::optional<std::uint64_t> ranges;
   RouteSetting setting;
   Route& route = setting.route;
   if (!AllKnown(parameters, error) ||
@@ -105,6 +108,8 @@ std::optional<RouteSetting> ParseRouteSetting(const QueryParameters& parameters,
       !ReadNumber(parameters, "chunk_delay_ms", 0, kMaxDelayMs, chunk_delay, error) ||
       !ReadNumber(parameters, "pause_before_ms", 0, kMaxDelayMs, pause_before, error) ||
       !ReadNumber(parameters, "times", 0, kMaxTimes, times, error) ||
+      !ReadNumber(parameters, "cut_after", 0, kMaxDeclaredLength, cut_after, error) ||
+      !ReadNumber(parameters, "ranges", 0, 1, ranges, error) ||
       !ReadLength(parameters, route.delivery, error) ||
       !ReadHeaders(parameters, route, error)) {
     return std::nullopt;
@@ -113,6 +118,8 @@ std::optional<RouteSetting> ParseRouteSetting(const QueryParameters& parameters,
   if (chunk) route.delivery.chunk_size = static_cast<std::size_t>(*chunk);
   route.delivery.chunk_delay = std::chrono::milliseconds(chunk_delay.value_or(0));
   route.delivery.pause_before = std::chrono::milliseconds(pause_before.value_or(0));
+  if (cut_after) route.delivery.cut_after = static_cast<std::size_t>(*cut_after);
+  route.serves_ranges = ranges.value_or(0) == 1;
   route.body = std::move(body);
   setting.times = static_cast<std::size_t>(times.value_or(0));
   return setting;

@@ -27,12 +27,19 @@ struct Delivery {
   std::optional<std::size_t> chunk_size;
   std::chrono::milliseconds chunk_delay{0};
   std::chrono::milliseconds pause_before{0};
+  // Set: the connection drops after this many bytes of the body, as a
+  // network that fails does.
+  std::optional<std::size_t> cut_after;
 };
 
 struct Route {
   int status = 200;
   std::string body;
   Delivery delivery;
+  // Answers "Range: bytes=N-" (with If-Range against the ETag and
+  // Last-Modified among `headers`) with that part of the body; otherwise a
+  // Range is ignored and the whole body sent.
+  bool serves_ranges = false;
   // Sent as given after the host's own; a Content-Type here replaces the
   // host's default type.
   std::vector<std::pair<std::string, std::string>> headers;

@@ -42,7 +42,10 @@ void ServeRoutes(httplib::Server& server, RouteTable& routes, RequestLog& reques
       response.set_content("no route for " + request.path + "\n", "text/plain");
       return;
     }
-    RespondWithRoute(std::move(route), stopping, since, response);
+    // The server library would answer a Range by itself, with a slice of the
+    // body under status 200; the route decides how ranges are answered.
+    const_cast<httplib::Request&>(request).ranges.clear();
+    RespondWithRoute(std::move(route), request, stopping, since, response);
   };
 
   const httplib::Server::Handler without_body =

@@ -59,6 +59,10 @@ void TestHost::SetRoute(const std::string& path, const Route& route)
         parameters.emplace_back("chunk", std::to_string(route.chunk));
     if (route.times != 0)
         parameters.emplace_back("times", std::to_string(route.times));
+    if (route.cut_after)
+        parameters.emplace_back("cut_after", std::to_string(*route.cut_after));
+    if (route.ranges)
+        parameters.emplace_back("ranges", "1");
     for (const auto& [name, value] : route.headers)
         parameters.emplace_back("header", name + ": " + value);
     Expect(L"POST", WithQuery("/route", parameters), route.body, false);
@@ -67,6 +71,16 @@ void TestHost::SetRoute(const std::string& path, const Route& route)
 int TestHost::RequestCount(const std::string& path)
 {
     return ParseCount(Expect(L"GET", WithQuery("/requests/count", {{"path", path}}), {}, false).body);
+}
+
+std::vector<std::string> TestHost::HeaderOfEachRequest(const std::string& path, const std::string& name)
+{
+    const std::string lines =
+        Expect(L"GET", WithQuery("/requests/headers", {{"path", path}, {"name", name}}), {}, false).body;
+    std::vector<std::string> values;
+    for (size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
+        values.push_back(lines.substr(start, end - start));
+    return values;
 }
 
 std::optional<std::string> TestHost::LastRequestBody(const std::string& path)

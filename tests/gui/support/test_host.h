@@ -34,6 +34,11 @@ struct Route {
     std::size_t chunk = 0;  // bytes per write; 0 keeps the host's default
     int chunk_delay_ms = 0;
     int pause_before_ms = 0;
+    // Set: the connection drops after this many bytes of the body.
+    std::optional<std::size_t> cut_after;
+    // Answers "Range: bytes=N-" with that part of the body (206), checking
+    // If-Range against an ETag or Last-Modified among `headers`.
+    bool ranges = false;
     // 0: the path's standing answer. N: answers the next N requests ahead of
     // the standing answer (after earlier such routes), then is used up.
     int times = 0;
@@ -67,6 +72,9 @@ public:
     std::optional<std::string> LastRequestBody(const std::string& path);
     // Nothing when the path has not been requested or the request lacked the header.
     std::optional<std::string> LastRequestHeader(const std::string& path, const std::string& name);
+    // The header's value in every request for the path, in order (empty for
+    // a request without it).
+    std::vector<std::string> HeaderOfEachRequest(const std::string& path, const std::string& name);
     // TLS handshakes begun on "download", "service" or "untrusted", even those
     // the client then abandoned; connections accepted by "silent". Since the
     // last reset.

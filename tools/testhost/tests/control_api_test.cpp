@@ -57,7 +57,8 @@ TEST_F(HostTest, MalformedRouteParametersAreRejectedAndChangeNothing) {
         "path=/x&chunk=1k", "path=/x&chunk_delay_ms=-5", "path=/x&pause_before_ms=9999999",
         "path=/x&times=-1", "path=/x&chunk_size=4", "path=/x&header=NoColon",
         "path=/x&header=Bad%20Name:%20v", "path=/x&header=:%20v", "path=/x&header=X:%20a%0D%0AY:%20b",
-        "path=/x&header=Content-Length:%205", "path=/x&header=transfer-encoding:%20chunked"}) {
+        "path=/x&header=Content-Length:%205", "path=/x&header=transfer-encoding:%20chunked",
+        "path=/x&ranges=2", "path=/x&cut_after=-1"}) {
     SCOPED_TRACE(query);
     EXPECT_EQ(SetRoute(query, "body"), 400);
   }

@@ -57,6 +57,59 @@ TEST_F(HostTest, DeclaredLengthBelowTheBodySendsOnlyThatMuch) {
   EXPECT_EQ(response.body, "abc");
 }
 
+// A download that resumes asks "Range: bytes=N-", with If-Range naming the
+// validator it was given; the host must answer as a real one does.
+TEST_F(HostTest, ARouteThatServesRangesAnswersThemAsARealHostDoes) {
+  ASSERT_EQ(SetRoute("path=/p&ranges=1&header=ETag:%20%22v1%22&header=Accept-Ranges:%20bytes",
+                     "abcdefghij"),
+            200);
+  const auto ranged = [this](const std::string& headers) {
+    return SplitResponse(Send(host_.ports().download, "GET", "/p", {}, headers).response);
+  };
+
+  const RawResponse resumed = ranged("Range: bytes=4-\r\nIf-Range: \"v1\"\r\n");
+  EXPECT_EQ(resumed.head.substr(0, 12), "HTTP/1.1 206");
+  EXPECT_TRUE(HasHeader(resumed, "Content-Range: bytes 4-9/10"));
+  EXPECT_TRUE(HasHeader(resumed, "Content-Length: 6"));
+  EXPECT_EQ(resumed.body, "efghij");
+
+  EXPECT_EQ(ranged("Range: bytes=9-\r\n").body, "j");
+
+  const RawResponse changed = ranged("Range: bytes=4-\r\nIf-Range: \"v0\"\r\n");
+  EXPECT_EQ(changed.head.substr(0, 12), "HTTP/1.1 200");
+  EXPECT_FALSE(HasHeaderNamed(changed, "Content-Range"));
+  EXPECT_EQ(changed.body, "abcdefghij");
+
+  const RawResponse beyond = ranged("Range: bytes=10-\r\n");
+  EXPECT_EQ(beyond.head.substr(0, 12), "HTTP/1.1 416");
+  EXPECT_TRUE(HasHeader(beyond, "Content-Range: bytes */10"));
+  EXPECT_EQ(beyond.body, "");
+
+  EXPECT_EQ(Query("/requests/headers?path=/p&name=range").second,
+            "bytes=4-\nbytes=9-\nbytes=4-\nbytes=10-\n");
+}
+
+TEST_F(HostTest, ARouteWithoutRangesSendsTheWholeBodyWhateverTheRangeAsked) {
+  ASSERT_EQ(SetRoute("path=/p", "abcdefghij"), 200);
+  const RawResponse response = SplitResponse(
+      Send(host_.ports().download, "GET", "/p", {}, "Range: bytes=4-\r\n").response);
+  EXPECT_EQ(response.head.substr(0, 12), "HTTP/1.1 200");
+  EXPECT_TRUE(HasHeader(response, "Content-Length: 10"));
+  EXPECT_EQ(response.body, "abcdefghij");
+}
+
+TEST_F(HostTest, CutAfterDropsTheConnectionInTheBodyOfEachRequest) {
+  ASSERT_EQ(SetRoute("path=/p&ranges=1&cut_after=3&chunk=2", "abcdefghij"), 200);
+  const RawResponse first = Get("/p");
+  EXPECT_TRUE(HasHeader(first, "Content-Length: 10"));
+  EXPECT_EQ(first.body, "abc");
+  // The cut counts the bytes of this answer, not of the body.
+  const RawResponse resumed = SplitResponse(
+      Send(host_.ports().download, "GET", "/p", {}, "Range: bytes=3-\r\n").response);
+  EXPECT_TRUE(HasHeader(resumed, "Content-Range: bytes 3-9/10"));
+  EXPECT_EQ(resumed.body, "def");
+}
+
 TEST_F(HostTest, PauseBeforeHoldsBackTheWholeResponse) {
   ASSERT_EQ(SetRoute("path=/p&pause_before_ms=300&status=503", "late"), 200);
   const auto start = steady_clock::now();
