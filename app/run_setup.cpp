@@ -24,6 +24,7 @@ InstallationOptions InstallationOptionsFor(const CommandLineOptions& options,
         return installation;
     installation.agentLaunch = options.mode == UiMode::Quiet ? AgentLaunch::MsiexecQuiet : AgentLaunch::MsiexecPassive;
     installation.networkTimeoutMs = kUnattendedTimeoutMs;
+    installation.retryPassingFailures = true;
     if (options.logFile)
         installation.agentInstallerLog = *options.logFile + L".agent.log";
     return installation;

@@ -50,6 +50,9 @@ RunResult InstallSequence::RunSteps()
         }
         m_host.AppendLog(L"Error retrieving Patch Management download details. Retrying... \r\n");
         m_host.SetStatusText(L"Error retrieving Patch Management download details. Retrying...");
+        // 1 s, then 2 s: a service that is busy gets a moment.
+        if (m_options.retryPassingFailures)
+            ::Sleep(attempt * 1000);
     }
     m_files.DerivePatchInstallerFile();
 

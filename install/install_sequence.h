@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@
 
 class PackageTransfer;
 class TempDownloadFile;
+struct TransferRequest;
 
 // The installation run: download and install the agent, then, when Patch
 // Management is selected, fetch its download details, download and install
@@ -34,6 +36,29 @@ public:
     HeldPackage (*m_pfnHoldPackage)(const std::wstring& name) = &HeldPackage::Open;
 
 private:
+    // What a later attempt of a download builds on: the bytes stored and,
+    // where the host offers byte ranges, the validator to ask for the rest with.
+    struct ResumePoint {
+        LONGLONG kept = 0;
+        std::optional<std::wstring> validator;
+    };
+    // A failed download attempt, and how the download ends if it is not tried again.
+    struct DownloadFailure {
+        DownloadFailure(DownloadOutcome outcome_, DWORD exitCode_, bool discardFirst_ = false,
+                        std::optional<uint32_t> retryAfterSeconds_ = std::nullopt)
+            : outcome(outcome_), exitCode(exitCode_), discardFirst(discardFirst_),
+              retryAfterSeconds(retryAfterSeconds_)
+        {
+        }
+        DownloadOutcome outcome;
+        DWORD exitCode;
+        // Cancellation and a damaged file: the temporary file goes before the
+        // messages. Otherwise it is closed before them and deleted after.
+        bool discardFirst;
+        std::optional<uint32_t> retryAfterSeconds;
+    };
+    static const DownloadFailure kCancelled;
+
     RunResult RunSteps();
     // Downloads and runs one package; the run's result when it must end there.
     std::optional<RunResult> InstallPackage(PackageKind kind);
@@ -49,10 +74,15 @@ private:
     // Reports a download's outcome; a failure's exit code is remembered for
     // the run's ending.
     DownloadOutcome Report(PackageKind kind, DownloadOutcome outcome, DWORD exitCode = 0);
-    DownloadOutcome ReportAndDiscard(PackageKind kind, DownloadOutcome outcome, DWORD exitCode, TempDownloadFile& file);
-    DownloadOutcome DiscardAndReport(PackageKind kind, DownloadOutcome outcome, DWORD exitCode, TempDownloadFile& file);
-    DownloadOutcome Cancel(PackageKind kind, TempDownloadFile& file);
-    std::optional<DownloadOutcome> ReceiveBody(PackageKind kind, PackageTransfer& transfer, TempDownloadFile& file);
+    DownloadOutcome EndDownload(PackageKind kind, const DownloadFailure& failure, TempDownloadFile& file);
+    // One request for the package, stored from `resume` on; nothing when the
+    // whole body is stored.
+    std::optional<DownloadFailure> DownloadAttempt(const TransferRequest& request, TempDownloadFile& file,
+                                                   ResumePoint& resume, bool cancelledBefore);
+    std::optional<DownloadFailure> ReceiveBody(PackageTransfer& transfer, TempDownloadFile& file, LONGLONG& received);
+    // Says why and when the next attempt comes, and waits for it; false when
+    // the user cancelled meanwhile.
+    bool AwaitRetry(const DownloadFailure& failure, int failedAttempt, const ResumePoint& resume);
     // Moves the stored body into place and holds it there; the download's
     // outcome when it must end here instead.
     std::optional<DownloadOutcome> StoreAndHold(PackageKind kind, TempDownloadFile& file, const std::wstring& localFile);
@@ -68,6 +98,9 @@ private:
     // Total of the last download, from its Content-Length, or the bytes
     // received when the server sent none; the installation step reports it.
     LONGLONG m_packageTotal = 0;
+    // The furthest the download's progress has been shown: an attempt that
+    // starts over shows nothing until it passes it, so no bar goes back.
+    LONGLONG m_progressShown = 0;
     DWORD m_downloadExitCode = 0;
     // The last downloaded package, held until its installer has ended.
     HeldPackage m_heldPackage;

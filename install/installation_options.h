@@ -22,6 +22,12 @@ struct InstallationOptions {
     // A bound on every wait for the network. Nothing keeps WinINet's own
     // time-outs, as the interactive mode does: a person can cancel there.
     std::optional<DWORD> networkTimeoutMs;
+    // Whether failures that pass (a cut connection, a busy host) are tried
+    // again: a package download up to five times with waits that double,
+    // going on from the bytes kept where the host allows; the web service
+    // exchange with pauses between its attempts. The interactive mode makes
+    // one attempt per package: a person is there to try again.
+    bool retryPassingFailures = false;
     // The publishers whose packages may run: the SHA-256 of each allowed
     // signing certificate. Empty: packages are run unchecked.
     std::vector<Sha256Digest> packageSigners;

@@ -5,6 +5,7 @@
 
 #include "afx_sync.h"
 #include "afx_thread.h"
+#include "download_retry.h"
 #include "internet_handle.h"
 
 namespace {
@@ -59,9 +60,48 @@ std::optional<std::wstring> QueryHeaderText(HINTERNET request, DWORD query)
     return std::wstring(buffer);
 }
 
+// A date header's time, as a file time; nothing when the answer has no such
+// header or it holds no HTTP date.
+std::optional<ULONGLONG> HeaderFileTime(HINTERNET request, DWORD query)
+{
+    SYSTEMTIME time = {};
+    DWORD size = sizeof(time);
+    FILETIME fileTime = {};
+    if (!::HttpQueryInfoW(request, query | HTTP_QUERY_FLAG_SYSTEMTIME, &time, &size, nullptr) ||
+        !::SystemTimeToFileTime(&time, &fileTime))
+        return std::nullopt;
+    return (static_cast<ULONGLONG>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+}
+
+// Retry-After in seconds: as given, or from an HTTP date, counted from the
+// answer's own Date (the host's clock) where it has one.
+std::optional<uint32_t> RetryAfterSeconds(HINTERNET request)
+{
+    const std::optional<std::wstring> text = QueryHeaderText(request, HTTP_QUERY_RETRY_AFTER);
+    if (!text)
+        return std::nullopt;
+    if (const auto seconds = download_retry::DeltaSeconds(*text))
+        return seconds;
+    const std::optional<ULONGLONG> retryAt = HeaderFileTime(request, HTTP_QUERY_RETRY_AFTER);
+    if (!retryAt)
+        return std::nullopt;
+    std::optional<ULONGLONG> now = HeaderFileTime(request, HTTP_QUERY_DATE);
+    if (!now) {
+        FILETIME system = {};
+        ::GetSystemTimeAsFileTime(&system);
+        now = (static_cast<ULONGLONG>(system.dwHighDateTime) << 32) | system.dwLowDateTime;
+    }
+    constexpr ULONGLONG kFileTimeUnitsPerSecond = 10000000;
+    const ULONGLONG seconds = *retryAt > *now ? (*retryAt - *now) / kFileTimeUnitsPerSecond : 0;
+    return static_cast<uint32_t>(seconds < UINT32_MAX ? seconds : UINT32_MAX);
+}
+
 HINTERNET OpenUrl(HINTERNET internet, const TransferRequest& request)
 {
-    HINTERNET opened = ::InternetOpenUrlW(internet, request.url.c_str(), nullptr, 0, request.openFlags, 0);
+    const wchar_t* headers = request.headers.empty() ? nullptr : request.headers.c_str();
+    const auto headersLength = static_cast<DWORD>(request.headers.size());
+    HINTERNET opened =
+        ::InternetOpenUrlW(internet, request.url.c_str(), headers, headersLength, request.openFlags, 0);
     if (opened || !request.retryUnknownAuthority || ::GetLastError() != ERROR_INTERNET_INVALID_CA)
         return opened;
 
@@ -70,7 +110,7 @@ HINTERNET OpenUrl(HINTERNET internet, const TransferRequest& request)
     ::InternetQueryOptionW(internet, INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, &size);
     securityFlags |= SECURITY_FLAG_IGNORE_UNKNOWN_CA;
     ::InternetSetOptionW(internet, INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, sizeof(securityFlags));
-    return ::InternetOpenUrlW(internet, request.url.c_str(), nullptr, 0, request.openFlags, 0);
+    return ::InternetOpenUrlW(internet, request.url.c_str(), headers, headersLength, request.openFlags, 0);
 }
 
 // A proxy that asks for credentials (407) gets the typed user name and
@@ -110,7 +150,13 @@ TransferResponse Open(const TransferRequest& request, Connection& connection)
         AnswerProxyChallenge(connection.request.get(), request.proxyCredentials);
         response.status = QueryHeaderText(connection.request.get(), HTTP_QUERY_STATUS_CODE);
     }
-    response.contentLength = QueryHeaderText(connection.request.get(), HTTP_QUERY_CONTENT_LENGTH);
+    const HINTERNET answer = connection.request.get();
+    response.contentLength = QueryHeaderText(answer, HTTP_QUERY_CONTENT_LENGTH);
+    response.acceptRanges = QueryHeaderText(answer, HTTP_QUERY_ACCEPT_RANGES);
+    response.etag = QueryHeaderText(answer, HTTP_QUERY_ETAG);
+    response.lastModified = QueryHeaderText(answer, HTTP_QUERY_LAST_MODIFIED);
+    response.contentRange = QueryHeaderText(answer, HTTP_QUERY_CONTENT_RANGE);
+    response.retryAfterSeconds = RetryAfterSeconds(answer);
     return response;
 }
 

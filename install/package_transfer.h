@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,8 @@
 struct TransferRequest {
     std::wstring url;
     DWORD openFlags = 0;
+    // Extra request headers, each ending in "\r\n"; empty for none.
+    std::wstring headers;
     // The proxy ("host:port") to go through; nothing for the system's settings.
     std::optional<std::wstring> proxy;
     ProxyCredentials proxyCredentials;
@@ -28,6 +31,13 @@ struct TransferResponse {
     DWORD error = 0;  // why the open failed
     std::optional<std::wstring> status;         // the HTTP status code, as text
     std::optional<std::wstring> contentLength;  // the Content-Length header, as text
+    // What a later attempt needs to go on from where this one ends.
+    std::optional<std::wstring> acceptRanges;
+    std::optional<std::wstring> etag;
+    std::optional<std::wstring> lastModified;
+    std::optional<std::wstring> contentRange;
+    // The host's Retry-After in seconds, from either of its forms.
+    std::optional<uint32_t> retryAfterSeconds;
 };
 
 // Body bytes handed over since the last look, and whether the body is over.

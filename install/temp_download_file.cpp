@@ -63,7 +63,7 @@ bool TempDownloadFile::Write(const void* data, size_t size)
     if (!m_file || std::fwrite(data, 1, size, m_file) != size)
         Fail();
     else
-        m_digest.Add(data, size);
+        m_digest->Add(data, size);
     return !m_failed;
 }
 
@@ -71,6 +71,16 @@ bool TempDownloadFile::Flush()
 {
     if (m_file && std::fflush(m_file) != 0)
         Fail();
+    return !m_failed;
+}
+
+bool TempDownloadFile::Restart()
+{
+    // The runtime's seek moves the handle's file pointer, where the end is set.
+    if (!m_file || !Flush() || std::fseek(m_file, 0, SEEK_SET) != 0 || !::SetEndOfFile(m_handle))
+        Fail();
+    else
+        m_digest.emplace();
     return !m_failed;
 }
 

@@ -28,6 +28,9 @@ public:
     bool Write(const void* data, size_t size);
     // Writes out what is buffered; false when any write or the flush failed.
     bool Flush();
+    // Empties the file, and the digest with it, for a body that starts over;
+    // false when that failed (the file is then damaged).
+    bool Restart();
     // Writes out what is buffered and renames the open file to `localFile`,
     // replacing a file of that name; false when a write failed or the move
     // did (the file then stays under its temporary name). The file stays
@@ -42,7 +45,7 @@ public:
     // The system's error of the failed create, write, flush, move or close; 0 if none.
     DWORD Error() const { return m_error; }
     // The SHA-256 of every byte written; nothing when the digest failed.
-    std::optional<Sha256Digest> Digest() { return m_digest.Finish(); }
+    std::optional<Sha256Digest> Digest() { return m_digest->Finish(); }
 
 private:
     void Fail();
@@ -52,5 +55,5 @@ private:
     FILE* m_file = nullptr;
     bool m_failed = false;
     DWORD m_error = 0;
-    Sha256 m_digest;
+    std::optional<Sha256> m_digest{std::in_place};
 };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "product_test.h"
+
+namespace gui_test {
+
+inline constexpr char kPatchPath[] = "/pm/patch.msi";
+inline constexpr char kPatchUrl[] = "https://localhost:47443/pm/patch.msi";
+inline constexpr wchar_t kAgentProduct[] = L"{3B4294FB-368B-4E7E-AFE2-E59D7FD0772A}";
+inline constexpr wchar_t kPatchProduct[] = L"{CA7B7426-254B-4518-AE18-5F0D39F686F7}";
+inline constexpr uidriver::Milliseconds kExitTimeout = 120s;
+
+// Whether Windows Installer has the product installed.
+bool IsInstalled(const wchar_t* productCode);
+
+// The program started by a script or deployment tool, with the real
+// Windows Installer.
+class UnattendedTest : public RealInstallerTest {
+protected:
+    void ServeBothPackages();
+    // Runs a copy without a window and returns its exit code; fails the test
+    // if the process ever owns a top-level window meanwhile.
+    DWORD RunQuietly(const std::wstring& arguments, const std::wstring& executable = kProductExecutableName);
+    std::string LogText(const wchar_t* name = L"run.log") const { return Files().Read(name); }
+};
+
+}  // namespace gui_test
