@@ -4,6 +4,9 @@
 #define IDR_MAINFRAME 128
 #define IDD_VTA_AGENT_DOWNLOAD_MANAGER_DIALOG 102
 #define IDB_BANNER 1000
+// The banner band of the dialog template, in dialog units.
+#define BANNER_TEMPLATE_WIDTH 333
+#define BANNER_TEMPLATE_HEIGHT 36
 
 #define IDC_BANNER 1000
 #define IDC_PROGRESS_FILE 1001

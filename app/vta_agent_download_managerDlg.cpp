@@ -12,6 +12,8 @@ namespace {
 
 // Sent by the worker as its last touch of the dialog; lParam points to its RunResult.
 constexpr UINT WM_RUN_ENDED = WM_APP + 1;
+// Posted after a DPI change, once the dialog manager has scaled the dialog.
+constexpr UINT WM_LAYOUT_BANNER = WM_APP + 2;
 
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr wchar_t kShowMoreDetails[] = L"<a>Show more details</a>";
@@ -38,6 +40,8 @@ BEGIN_MESSAGE_MAP(Cvta_agent_download_managerDlg, CDialog)
     ON_NOTIFY(NM_CLICK, IDC_DETAILS_LINK, &Cvta_agent_download_managerDlg::OnNMClickDetailsLink)
     ON_BN_CLICKED(IDC_CHECK_USE_PROXY, &Cvta_agent_download_managerDlg::OnBnClickedUseProxy)
     ON_MESSAGE(WM_RUN_ENDED, &Cvta_agent_download_managerDlg::OnRunEnded)
+    ON_MESSAGE(WM_DPICHANGED, &Cvta_agent_download_managerDlg::OnDpiChanged)
+    ON_MESSAGE(WM_LAYOUT_BANNER, &Cvta_agent_download_managerDlg::OnLayoutBanner)
     ON_WM_TIMER()
 END_MESSAGE_MAP()
 
@@ -75,6 +79,7 @@ BOOL Cvta_agent_download_managerDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+    m_banner.Layout(m_hWnd);
 
     if (!AcquireSingleInstance()) {
         ShowRefusedFace();
@@ -231,6 +236,26 @@ LRESULT Cvta_agent_download_managerDlg::OnRunEnded(WPARAM, LPARAM result)
     GetDlgItem(IDOK).EnableWindow(TRUE);
     if (m_commandLine.mode == UiMode::Passive)
         EndUnattended(reinterpret_cast<const RunResult*>(result)->exitCode);
+    return 0;
+}
+
+// Moved to a monitor of another scale: the dialog takes the rectangle Windows
+// suggests, and the dialog manager scales its fonts and controls for the new
+// DPI in the default processing, which stretches the banner's picture; the
+// banner is therefore laid out again afterwards.
+LRESULT Cvta_agent_download_managerDlg::OnDpiChanged(WPARAM, LPARAM suggestedRect)
+{
+    const RECT& rect = *reinterpret_cast<const RECT*>(suggestedRect);
+    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessage(WM_LAYOUT_BANNER);
+    Default();
+    return 0;
+}
+
+LRESULT Cvta_agent_download_managerDlg::OnLayoutBanner(WPARAM, LPARAM)
+{
+    m_banner.Layout(m_hWnd);
     return 0;
 }
 

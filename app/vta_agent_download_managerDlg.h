@@ -1,6 +1,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "banner_control.h"
 #include "command_line_options.h"
 #include "installation_files.h"
 #include "installation_host.h"
@@ -66,6 +67,8 @@ protected:
     void OnNMClickDetailsLink(NMHDR* header, LRESULT* result);
     void OnBnClickedUseProxy();
     LRESULT OnRunEnded(WPARAM, LPARAM result);
+    LRESULT OnDpiChanged(WPARAM, LPARAM suggestedRect);
+    LRESULT OnLayoutBanner(WPARAM, LPARAM);
     void OnTimer(UINT_PTR id);
 
     DECLARE_MESSAGE_MAP()
@@ -88,6 +91,7 @@ private:
     // TRUE from the start of the worker to its RunEnded; read and written on
     // the dialog's thread only.
     BOOL m_bRunning;
+    CBannerControl m_banner;
 };
 
 // The installation worker; its only parameter is the dialog.

@@ -5,6 +5,7 @@
 #include "afx_app.h"
 #include "afx_controls.h"
 #include "afx_dialog.h"
+#include "afx_gdi.h"
 #include "afx_string.h"
 #include "afx_sync.h"
 #include "afx_thread.h"

@@ -1,6 +1,7 @@
 #include "dialog_driver.h"
 
 #include "driver_error.h"
+#include "hook_protocol.h"
 #include "window_messages.h"
 
 #include <commctrl.h>
@@ -72,7 +73,7 @@ std::optional<DialogDriver> DialogDriver::Find(const std::wstring& caption, DWOR
     return DialogDriver(search.found);
 }
 
-DialogDriver::DialogDriver(HWND dialog) : dialog_(dialog), systemMenu_(dialog)
+DialogDriver::DialogDriver(HWND dialog) : dialog_(dialog), inProcess_(dialog)
 {
     GetWindowThreadProcessId(dialog_, &processId_);
     process_.reset(OpenProcess(SYNCHRONIZE, FALSE, processId_));
@@ -92,7 +93,33 @@ std::wstring DialogDriver::Caption() const
 
 CloseItemState DialogDriver::CloseItem() const
 {
-    return systemMenu_.CloseItem();
+    return inProcess_.CloseItem();
+}
+
+SIZE DialogDriver::ClientSize() const
+{
+    RECT client{};
+    if (!GetClientRect(dialog_, &client))
+        throw DriverError("the dialog window is gone");
+    return {client.right, client.bottom};
+}
+
+RECT DialogDriver::ClientRect(int id) const
+{
+    RECT rect{};
+    GetWindowRect(Control(id), &rect);
+    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::optional<SIZE> DialogDriver::TextExtent(int id) const
+{
+    return inProcess_.Measure(id, hook::kTextExtent);
+}
+
+std::optional<SIZE> DialogDriver::ImageSize(int id) const
+{
+    return inProcess_.Measure(id, hook::kImageSize);
 }
 
 std::vector<int> DialogDriver::ControlIds() const

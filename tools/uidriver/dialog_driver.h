@@ -3,7 +3,7 @@
 #include "close_item_state.h"
 #include "driver_error.h"
 #include "polling.h"
-#include "system_menu_probe.h"
+#include "in_process_probe.h"
 #include "unique_handle.h"
 
 #include <windows.h>
@@ -54,6 +54,15 @@ public:
     int ProgressPosition(int id) const;
     ProgressRange ProgressLimits(int id) const;
 
+    // Sizes in pixels. The dialog's client area; a control's rectangle in it.
+    SIZE ClientSize() const;
+    RECT ClientRect(int id) const;
+    // Measured inside the dialog's process (hook DLL): the extent the
+    // control's text needs on one line in its font, and the size of the
+    // bitmap a static control shows; nothing when it has none.
+    std::optional<SIZE> TextExtent(int id) const;
+    std::optional<SIZE> ImageSize(int id) const;
+
     // Actions are queued to the dialog and take effect when its thread gets
     // to them; wait for their visible outcome.
     void Click(int id) const;    // refuses a control a user could not click
@@ -86,7 +95,7 @@ private:
     HWND dialog_;
     DWORD processId_ = 0;
     KernelHandle process_;
-    SystemMenuProbe systemMenu_;
+    InProcessProbe inProcess_;
 };
 
 }  // namespace uidriver

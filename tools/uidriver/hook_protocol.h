@@ -19,4 +19,24 @@ constexpr LRESULT kCloseEnabled = kAnswered | 1;
 constexpr LRESULT kCloseGrayed = kAnswered | 2;
 constexpr LRESULT kCloseMissing = kAnswered | 3;
 
+// Registered message that the subclassed dialog answers with a size measured
+// in its process: wParam is MAKEWPARAM(control id, what to measure).
+constexpr wchar_t kMeasureQueryName[] = L"uidriver.MeasureQuery";
+enum Measure : WORD {
+    // The extent the control's text needs in the control's font, on one line.
+    kTextExtent = 1,
+    // The size of the bitmap a static control shows.
+    kImageSize = 2,
+};
+// A measured size is kMeasured | height << 15 | width (each below 32768);
+// kNotMeasured when there is no such control, text font or image.
+constexpr LRESULT kMeasured = 0x40000000;
+constexpr LRESULT kNotMeasured = 0x20000000;
+constexpr LRESULT kMeasureMask = 0x7FFF;
+
+inline LRESULT MeasuredSize(LONG width, LONG height)
+{
+    return kMeasured | (static_cast<LRESULT>(height & kMeasureMask) << 15) | (width & kMeasureMask);
+}
+
 }  // namespace uidriver::hook

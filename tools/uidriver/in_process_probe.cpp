@@ -1,4 +1,4 @@
-#include "system_menu_probe.h"
+#include "in_process_probe.h"
 
 #include "driver_error.h"
 #include "executable_directory.h"
@@ -15,18 +15,16 @@ constexpr Milliseconds kSubclassTimeout{3000};
 
 }  // namespace
 
-SystemMenuProbe::SystemMenuProbe(HWND dialog)
-    : dialog_(dialog), query_(RegisterWindowMessageW(hook::kCloseItemQueryName))
+InProcessProbe::InProcessProbe(HWND dialog)
+    : dialog_(dialog),
+      closeItemQuery_(RegisterWindowMessageW(hook::kCloseItemQueryName)),
+      measureQuery_(RegisterWindowMessageW(hook::kMeasureQueryName))
 {
 }
 
-CloseItemState SystemMenuProbe::CloseItem() const
+CloseItemState InProcessProbe::CloseItem() const
 {
-    LRESULT answer = Ask();
-    if (answer == 0) {
-        SubclassThroughHook();
-        answer = Ask();
-    }
+    const LRESULT answer = Ask(closeItemQuery_, 0);
     switch (answer) {
     case hook::kCloseEnabled:
         return CloseItemState::Enabled;
@@ -38,12 +36,28 @@ CloseItemState SystemMenuProbe::CloseItem() const
     throw DriverError("the dialog gave an unknown answer about its Close item: " + std::to_string(answer));
 }
 
-LRESULT SystemMenuProbe::Ask() const
+std::optional<SIZE> InProcessProbe::Measure(int id, WORD what) const
 {
-    return SendWithTimeout(dialog_, query_, 0, 0);
+    const LRESULT answer = Ask(measureQuery_, MAKEWPARAM(id, what));
+    if (answer == hook::kNotMeasured)
+        return std::nullopt;
+    if ((answer & ~((hook::kMeasureMask << 15) | hook::kMeasureMask)) != hook::kMeasured)
+        throw DriverError("the dialog gave an unknown answer to a measurement: " + std::to_string(answer));
+    return SIZE{static_cast<LONG>(answer & hook::kMeasureMask), static_cast<LONG>((answer >> 15) & hook::kMeasureMask)};
 }
 
-void SystemMenuProbe::SubclassThroughHook() const
+// Subclasses the dialog through the hook when it does not answer yet.
+LRESULT InProcessProbe::Ask(UINT query, WPARAM wParam) const
+{
+    LRESULT answer = SendWithTimeout(dialog_, query, wParam, 0);
+    if (answer == 0) {
+        SubclassThroughHook();
+        answer = SendWithTimeout(dialog_, query, wParam, 0);
+    }
+    return answer;
+}
+
+void InProcessProbe::SubclassThroughHook() const
 {
     const auto dllPath = ExecutableDirectory() / hook::kDllName;
     const LibraryHandle library(LoadLibraryW(dllPath.c_str()));
@@ -60,7 +74,7 @@ void SystemMenuProbe::SubclassThroughHook() const
         throw DriverError("cannot hook the dialog's thread, error " + std::to_string(GetLastError()));
     // The hook subclasses while it sees a query; whether that query already
     // reaches the subclass depends on the system, so ask until one does.
-    if (!PollUntil([this] { return Ask() != 0; }, kSubclassTimeout))
+    if (!PollUntil([this] { return SendWithTimeout(dialog_, closeItemQuery_, 0, 0) != 0; }, kSubclassTimeout))
         throw DriverError("the hook DLL did not take over the dialog");
 }
 

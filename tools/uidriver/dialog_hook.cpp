@@ -1,6 +1,8 @@
 // Loaded into the dialog's process by a thread hook. Reading the system menu
-// only works in-process, so on the first query the hook subclasses the dialog,
-// and from then on the dialog answers queries itself, hook or no hook.
+// and measuring what a control draws only work in-process, so on the first
+// query the hook subclasses the dialog, and from then on the dialog answers
+// queries itself, hook or no hook.
+#include "control_measure.h"
 #include "hook_protocol.h"
 
 namespace {
@@ -11,6 +13,29 @@ UINT CloseItemQuery()
 {
     static const UINT message = RegisterWindowMessageW(uidriver::hook::kCloseItemQueryName);
     return message;
+}
+
+UINT MeasureQuery()
+{
+    static const UINT message = RegisterWindowMessageW(uidriver::hook::kMeasureQueryName);
+    return message;
+}
+
+bool IsQuery(UINT message)
+{
+    return message == CloseItemQuery() || message == MeasureQuery();
+}
+
+LRESULT Measure(HWND dialog, WPARAM what)
+{
+    const HWND control = GetDlgItem(dialog, LOWORD(what));
+    switch (HIWORD(what)) {
+    case uidriver::hook::kTextExtent:
+        return uidriver::hook::TextExtent(control);
+    case uidriver::hook::kImageSize:
+        return uidriver::hook::ImageSize(control);
+    }
+    return uidriver::hook::kNotMeasured;
 }
 
 LRESULT CloseItemState(HWND dialog)
@@ -27,6 +52,8 @@ LRESULT CALLBACK AnsweringProcedure(HWND window, UINT message, WPARAM wParam, LP
     const auto original = reinterpret_cast<WNDPROC>(GetPropW(window, kOriginalProcedureProperty));
     if (message == CloseItemQuery())
         return CloseItemState(window);
+    if (message == MeasureQuery())
+        return Measure(window, wParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropW(window, kOriginalProcedureProperty);
@@ -53,7 +80,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK UidriverCallWndProc(int code, 
 {
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (call->message == CloseItemQuery())
+        if (IsQuery(call->message))
             Subclass(call->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

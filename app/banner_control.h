@@ -1,0 +1,22 @@
+#pragma once
+
+#include "afxwin.h"
+
+// The dialog's banner (control 1000): as wide as the dialog's client area
+// and as high as the template's banner band, whatever the display scale and
+// dialog font, with a picture made for exactly that size.
+class CBannerControl {
+public:
+    // Sizes the banner and gives it its picture; call when the dialog is laid
+    // out and after its DPI changed. Returns FALSE when no picture could be
+    // made for the new size (the banner is sized, and keeps its last one).
+    BOOL Layout(HWND dialog);
+
+private:
+    // The template's 100% bitmap, shown while the banner's size is within a
+    // pixel of the bitmap's; the control keeps it.
+    HBITMAP m_hTemplateBitmap = nullptr;
+    SIZE m_templateSize{};
+    // The picture drawn for another size, while the control shows it.
+    CBitmap m_drawn;
+};
