@@ -117,6 +117,10 @@ TEST_F(ThroughProxy, CredentialsOpenTheProxyThatAsksForThem)
     ExpectRefusedDownload("HTTP status 407");
 
     const TestProxy::Credentials accepted = TestProxy::AcceptedCredentials();
+    // tinyproxy answers wrong ones with 401.
+    EXPECT_EQ(DownloadAgentThrough(proxy, L"/proxyuser " + accepted.user + L" /proxypassword wrong"), 20401u);
+    ExpectRefusedDownload("HTTP status 401");
+
     host.Reset();
     EXPECT_EQ(DownloadAgentThrough(proxy, L"/proxyuser " + accepted.user + L" /proxypassword " + accepted.password),
               0u)
