@@ -26,6 +26,20 @@ bool SetMode(CommandLineOptions& options, UiMode mode, std::wstring& error)
     return true;
 }
 
+// Where the value of a switch that takes one goes; nothing for other switches.
+std::optional<std::wstring>* ValueOf(CommandLineOptions& options, const std::wstring& name)
+{
+    if (name == L"proxy")
+        return &options.proxy;
+    if (name == L"proxyuser")
+        return &options.proxyUser;
+    if (name == L"proxypassword")
+        return &options.proxyPassword;
+    if (name == L"log")
+        return &options.logFile;
+    return nullptr;
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
@@ -52,19 +66,24 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
                 return parsed;
         } else if (*name == L"nopatchmanagement") {
             options.patchManagement = false;
-        } else if (*name == L"proxy" || *name == L"log") {
-            const std::optional<std::wstring> given = value();
-            if (!given) {
+        } else if (std::optional<std::wstring>* const target = ValueOf(options, *name)) {
+            *target = value();
+            if (!*target) {
                 parsed.error = L"/" + *name + L" needs a value";
                 return parsed;
             }
-            (*name == L"proxy" ? options.proxy : options.logFile) = *given;
         } else if (*name == L"?" || *name == L"help") {
             options.help = true;
         } else {
             parsed.error = L"Unknown switch: " + arguments[i];
             return parsed;
         }
+    }
+    // Credentials are for the proxy of the command line; without one they
+    // would be silently ignored.
+    if (!options.proxy && (options.proxyUser || options.proxyPassword)) {
+        parsed.error = L"/proxyuser and /proxypassword need /proxy";
+        return parsed;
     }
     parsed.options = options;
     return parsed;
@@ -79,6 +98,8 @@ std::wstring UsageText()
            L"  /passive\t\tShows the progress, needs no click, closes itself.\n"
            L"  /nopatchmanagement\tInstalls the VTA Agent only.\n"
            L"  /proxy host:port\tDownloads the VTA Agent through this proxy.\n"
+           L"  /proxyuser name\tThe user name for that proxy, when it asks for one.\n"
+           L"  /proxypassword secret\tIts password; never written to the log.\n"
            L"  /log file\t\tWrites a log of the run to this file.\n"
            L"  /?, /help\t\tShows this message.\n"
            L"\n"

@@ -16,6 +16,9 @@ struct CommandLineOptions {
     UiMode mode = UiMode::Interactive;
     bool patchManagement = true;
     std::optional<std::wstring> proxy;  // host:port for the agent download
+    // Given to that proxy when it asks for credentials; only with /proxy.
+    std::optional<std::wstring> proxyUser;
+    std::optional<std::wstring> proxyPassword;
     std::optional<std::wstring> logFile;
     bool help = false;
 };
@@ -30,8 +33,8 @@ struct ParsedCommandLine {
 };
 
 // The arguments after the program's own name. Switches start with "/" or
-// "-" and are matched without regard to case; /proxy and /log take the next
-// argument as their value.
+// "-" and are matched without regard to case; /proxy, /proxyuser,
+// /proxypassword and /log take the next argument as their value.
 ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
 
 // The usage message shown for /? and for a command line not understood.

@@ -1,6 +1,7 @@
 #include "log_file.h"
 
 #include <cwchar>
+#include <utility>
 
 #include "log_text.h"
 
@@ -42,10 +43,10 @@ LogFile::~LogFile()
         ::CloseHandle(m_file);
 }
 
-void LogFile::MaskToken(const std::wstring& token)
+void LogFile::Mask(const std::wstring& secret)
 {
     CSingleLock hold(m_lock);
-    m_token = token;
+    m_secrets.push_back(secret);
 }
 
 void LogFile::Write(const std::wstring& line)
@@ -53,7 +54,10 @@ void LogFile::Write(const std::wstring& line)
     if (!IsOpen())
         return;
     CSingleLock hold(m_lock);
-    const std::string bytes = ToUtf8(Timestamp() + ::MaskToken(line, m_token) + L"\r\n");
+    std::wstring masked = line;
+    for (const std::wstring& secret : m_secrets)
+        masked = MaskToken(std::move(masked), secret);
+    const std::string bytes = ToUtf8(Timestamp() + masked + L"\r\n");
     DWORD written = 0;
     ::WriteFile(m_file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "afx_sync.h"
 
@@ -21,13 +22,14 @@ public:
 
     bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
     const std::wstring& Path() const { return m_path; }
-    // From now on every occurrence of the token is masked.
-    void MaskToken(const std::wstring& token);
+    // From now on every occurrence of this text (the setup token, the
+    // proxy password) is masked.
+    void Mask(const std::wstring& secret);
     void Write(const std::wstring& line);
 
 private:
     std::wstring m_path;
     HANDLE m_file;
     CCriticalSection m_lock;
-    std::wstring m_token;
+    std::vector<std::wstring> m_secrets;
 };

@@ -73,6 +73,9 @@ std::optional<std::wstring> Cvta_agent_download_managerDlg::AgentProxy()
 
 ProxyCredentials Cvta_agent_download_managerDlg::AgentProxyCredentials()
 {
+    // The proxy of the command line comes with its own credentials.
+    if (m_commandLine.proxy)
+        return {m_commandLine.proxyUser.value_or(L""), m_commandLine.proxyPassword.value_or(L"")};
     return {GetDlgItem(IDC_PROXY_USER).GetWindowText().str(), GetDlgItem(IDC_PROXY_PASSWORD).GetWindowText().str()};
 }
 

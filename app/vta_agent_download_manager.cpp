@@ -10,6 +10,7 @@
 #include "exit_codes.h"
 #include "installer_names.h"
 #include "log_file.h"
+#include "log_text.h"
 #include "package_signers.h"
 #include "quiet_run.h"
 #include "run_setup.h"
@@ -31,10 +32,15 @@ void ShowUsage(const std::wstring& error)
     ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | (error.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
-// The log's first line; no line of it ever shows the setup token.
-void StartLog(LogFile& log)
+// The log's first line, with the whole command line; no line of it ever
+// shows the setup token or the proxy password.
+void StartLog(LogFile& log, const CommandLineOptions& options)
 {
-    log.MaskToken(DeriveInstallerNames(AfxGetExeBaseName().str(), false).setupToken);
+    log.Mask(DeriveInstallerNames(AfxGetExeBaseName().str(), false).setupToken);
+    if (options.proxyPassword) {
+        for (const std::wstring& form : CommandLineForms(*options.proxyPassword))
+            log.Mask(form);
+    }
     log.Write(std::wstring(kProgramTitle) + L" " + kProgramVersion + L", started as " + ::GetCommandLineW());
 }
 
@@ -62,7 +68,7 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
         log.emplace(*options.logFile);
     LogFile* const logFile = log && log->IsOpen() ? &*log : nullptr;
     if (logFile)
-        StartLog(*logFile);
+        StartLog(*logFile, options);
 
     const InstallationOptions installation = InstallationOptionsFor(options, kPackageSigners);
     if (options.mode == UiMode::Quiet) {

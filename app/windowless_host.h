@@ -13,7 +13,10 @@ public:
 
     bool PatchManagementSelected() override { return m_options.patchManagement; }
     std::optional<std::wstring> AgentProxy() override { return m_options.proxy; }
-    ProxyCredentials AgentProxyCredentials() override { return {}; }
+    ProxyCredentials AgentProxyCredentials() override
+    {
+        return {m_options.proxyUser.value_or(L""), m_options.proxyPassword.value_or(L"")};
+    }
     void SetStatusText(LPCWSTR) override {}
     void AppendLog(CString) override {}
     void UpdateDownloadProgress(LONGLONG, LONGLONG) override {}

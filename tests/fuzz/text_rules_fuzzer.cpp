@@ -143,7 +143,8 @@ void CheckCommandLine(const std::vector<std::wstring>& arguments)
     if (parsed.options) {
         const CommandLineOptions& options = *parsed.options;
         Require(parsed.quiet == (options.mode == UiMode::Quiet), "the quiet flag agrees with the mode");
-        for (const std::optional<std::wstring>& value : {options.proxy, options.logFile}) {
+        for (const std::optional<std::wstring>& value :
+             {options.proxy, options.proxyUser, options.proxyPassword, options.logFile}) {
             Require(!value || (!value->empty() && std::count(arguments.begin(), arguments.end(), *value) > 0),
                     "a switch's value is one of the arguments, never empty");
         }
@@ -158,7 +159,8 @@ void CheckCommandLine(const std::vector<std::wstring>& arguments)
         const CommandLineOptions& a = *parsed.options;
         const CommandLineOptions& b = *repeated.options;
         Require(a.mode == b.mode && a.patchManagement == b.patchManagement && a.proxy == b.proxy &&
-                    a.logFile == b.logFile && a.help == b.help,
+                    a.proxyUser == b.proxyUser && a.proxyPassword == b.proxyPassword && a.logFile == b.logFile &&
+                    a.help == b.help,
                 "nor what it asks for");
     }
 }

@@ -14,6 +14,8 @@ TEST(CommandLine, NoSwitchesIsTheDialogAsAlways)
     EXPECT_EQ(parsed.options->mode, UiMode::Interactive);
     EXPECT_TRUE(parsed.options->patchManagement);
     EXPECT_FALSE(parsed.options->proxy);
+    EXPECT_FALSE(parsed.options->proxyUser);
+    EXPECT_FALSE(parsed.options->proxyPassword);
     EXPECT_FALSE(parsed.options->logFile);
     EXPECT_FALSE(parsed.options->help);
 }
@@ -32,6 +34,25 @@ TEST(CommandLine, SwitchesTakeEitherPrefixInAnyCase)
     EXPECT_EQ(ParseCommandLine({L"/passive"}).options->mode, UiMode::Passive);
     EXPECT_TRUE(ParseCommandLine({L"/?"}).options->help);
     EXPECT_TRUE(ParseCommandLine({L"-help"}).options->help);
+}
+
+TEST(CommandLine, ProxyCredentialsComeWithTheirProxy)
+{
+    const ParsedCommandLine parsed =
+        ParseCommandLine({L"/PROXYUSER", L"DOMAIN\\someone", L"/proxy", L"127.0.0.1:3128", L"-ProxyPassword", L"se cret"});
+    ASSERT_TRUE(parsed.options) << testing::PrintToString(parsed.error);
+    EXPECT_EQ(parsed.options->proxy, L"127.0.0.1:3128");
+    EXPECT_EQ(parsed.options->proxyUser, L"DOMAIN\\someone");
+    EXPECT_EQ(parsed.options->proxyPassword, L"se cret");
+
+    // Without /proxy they would go nowhere: refused, not ignored.
+    for (const Arguments& arguments : {Arguments{L"/quiet", L"/proxyuser", L"someone"},
+                                       Arguments{L"/proxypassword", L"secret"}, Arguments{L"/proxy", L"h:1", L"/proxypassword"},
+                                       Arguments{L"/proxy", L"h:1", L"/proxyuser", L"/log", L"x.log"}}) {
+        const ParsedCommandLine refused = ParseCommandLine(arguments);
+        EXPECT_FALSE(refused.options) << testing::PrintToString(arguments);
+        EXPECT_FALSE(refused.error.empty()) << testing::PrintToString(arguments);
+    }
 }
 
 TEST(CommandLine, WhatIsNotUnderstoodIsRefusedWithAReason)
@@ -54,6 +75,20 @@ TEST(LogText, TheTokenNeverShows)
     EXPECT_EQ(MaskToken(L"AAAA", L"AA"), L"******");
     EXPECT_EQ(MaskToken(L"no token here", L""), L"no token here");
     EXPECT_EQ(WithoutLineEnd(L"Downloading VTA Agent Installer \r\n"), L"Downloading VTA Agent Installer ");
+}
+
+// A password is masked as the raw command line spells it: "a\"b" there is a"b.
+TEST(LogText, APasswordIsFoundAsTheCommandLineSpellsIt)
+{
+    EXPECT_EQ(CommandLineForms(L"plain"), std::vector<std::wstring>{L"plain"});
+    EXPECT_EQ(CommandLineForms(L"a\\b"), std::vector<std::wstring>{L"a\\b"});
+    EXPECT_EQ(CommandLineForms(L"a\"b"), (std::vector<std::wstring>{L"a\\\"b", L"a\"b"}));
+    EXPECT_EQ(CommandLineForms(L"x\\\"y"), (std::vector<std::wstring>{L"x\\\\\\\"y", L"x\\\"y"}));
+
+    std::wstring line = L"prog.exe /proxy h:1 /proxypassword \"q\\\"w\" /quiet";
+    for (const std::wstring& form : CommandLineForms(L"q\"w"))
+        line = MaskToken(line, form);
+    EXPECT_EQ(line, L"prog.exe /proxy h:1 /proxypassword \"***\" /quiet");
 }
 
 }  // namespace

@@ -1,0 +1,146 @@
+// Runs through real proxies (the Wine session's tinyproxy instances): the
+// system's proxy setting, which every download and the web service exchange
+// take, and /proxy, which only the agent download takes.
+#include <windows.h>
+#include <msi.h>
+#include <wininet.h>
+
+#include <algorithm>
+
+#include "product_test.h"
+#include "system_proxy.h"
+#include "test_proxy.h"
+
+namespace gui_test {
+namespace {
+
+constexpr char kPatchPath[] = "/pm/patch.msi";
+constexpr char kPatchUrl[] = "https://localhost:47443/pm/patch.msi";
+constexpr char kDownloadHost[] = "localhost:47443";
+constexpr char kServiceHost[] = "localhost:47444";
+constexpr wchar_t kAgentProduct[] = L"{3B4294FB-368B-4E7E-AFE2-E59D7FD0772A}";
+constexpr wchar_t kPatchProduct[] = L"{CA7B7426-254B-4518-AE18-5F0D39F686F7}";
+constexpr uidriver::Milliseconds kExitTimeout = 120s;
+
+bool IsInstalled(const wchar_t* productCode)
+{
+    return MsiQueryProductStateW(productCode) == INSTALLSTATE_DEFAULT;
+}
+
+size_t CountOf(const std::vector<std::string>& hosts, const std::string& host)
+{
+    return static_cast<size_t>(std::count(hosts.begin(), hosts.end(), host));
+}
+
+class ThroughProxy : public RealInstallerTest {
+protected:
+    void ServeBothPackages()
+    {
+        host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
+        host.SetRoute(kPatchPath, Body(SamplePackage("patch.msi")));
+        host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, "msiexec /i patch.msi /qn")));
+    }
+
+    // A /quiet run with these switches (and a log); its exit code.
+    DWORD RunQuietly(const std::wstring& arguments)
+    {
+        session.emplace();
+        session->StartWindowless(L"/quiet /log run.log " + arguments);
+        return session->WaitForExit(kExitTimeout).value_or(0xDEADu);
+    }
+
+    std::string RunLog() const { return Files().Read(L"run.log"); }
+
+    // The agent alone through this proxy, with these extra switches.
+    DWORD DownloadAgentThrough(const TestProxy& proxy, const std::wstring& more = L"")
+    {
+        host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
+        return RunQuietly(L"/nopatchmanagement /proxy " + proxy.Address() + L" " + more);
+    }
+
+    // A download the proxy stopped: the log says why, nothing was stored or
+    // installed, and the host never saw the request.
+    void ExpectRefusedDownload(const std::string& why)
+    {
+        const std::string log = RunLog();
+        for (const std::string& line : {why, std::string("Error downloading VTA Agent Installer")})
+            EXPECT_NE(log.find(line), std::string::npos) << line << "\nin\n" << log;
+        EXPECT_FALSE(Files().Exists(kAgentFile));
+        EXPECT_FALSE(Files().Exists(L"vta-agent-x64_manager.msitemp"));
+        EXPECT_FALSE(IsInstalled(kAgentProduct));
+        EXPECT_EQ(host.RequestCount(kAgentPath), 0);
+    }
+};
+
+TEST_F(ThroughProxy, TheSystemSettingCarriesEveryDownloadAndTheServiceExchange)
+{
+    const TestProxy proxy("OPEN");
+    const SystemProxySetting system(proxy.Address());
+    ServeBothPackages();
+    EXPECT_EQ(RunQuietly(L""), 0u) << RunLog();
+
+    EXPECT_TRUE(IsInstalled(kAgentProduct));
+    EXPECT_TRUE(IsInstalled(kPatchProduct));
+    // Wine's WinINet sends even localhost through the proxy: nothing went
+    // around it.
+    const std::vector<std::string> tunnels = proxy.Tunnels();
+    EXPECT_EQ(CountOf(tunnels, kDownloadHost), 2u) << testing::PrintToString(tunnels);
+    EXPECT_EQ(CountOf(tunnels, kServiceHost), 1u) << testing::PrintToString(tunnels);
+    EXPECT_EQ(host.RequestCount(kServicePath), 1);
+}
+
+TEST_F(ThroughProxy, SlashProxyCarriesTheAgentDownloadAlone)
+{
+    const TestProxy proxy("OPEN");
+    ServeBothPackages();
+    EXPECT_EQ(RunQuietly(L"/proxy " + proxy.Address()), 0u) << RunLog();
+
+    EXPECT_TRUE(IsInstalled(kAgentProduct));
+    EXPECT_TRUE(IsInstalled(kPatchProduct));
+    // The service exchange and the Patch Management download take the
+    // system's settings, which name no proxy.
+    EXPECT_EQ(proxy.Tunnels(), std::vector<std::string>{kDownloadHost});
+}
+
+TEST_F(ThroughProxy, AProxyThatRefusesTheTunnelEndsTheRunWithItsStatus)
+{
+    const TestProxy proxy("REFUSING");
+    EXPECT_EQ(DownloadAgentThrough(proxy), 20403u);
+    ExpectRefusedDownload("HTTP status 403");
+    EXPECT_EQ(proxy.Tunnels(), std::vector<std::string>{kDownloadHost});
+}
+
+TEST_F(ThroughProxy, CredentialsOpenTheProxyThatAsksForThem)
+{
+    const TestProxy proxy("AUTHENTICATING");
+    EXPECT_EQ(DownloadAgentThrough(proxy), 20407u);
+    ExpectRefusedDownload("HTTP status 407");
+
+    const TestProxy::Credentials accepted = TestProxy::AcceptedCredentials();
+    // tinyproxy answers wrong ones with 401.
+    EXPECT_EQ(DownloadAgentThrough(proxy, L"/proxyuser " + accepted.user + L" /proxypassword wrong"), 20401u);
+    ExpectRefusedDownload("HTTP status 401");
+
+    host.Reset();
+    EXPECT_EQ(DownloadAgentThrough(proxy, L"/proxyuser " + accepted.user + L" /proxypassword " + accepted.password),
+              0u)
+        << RunLog();
+    EXPECT_TRUE(IsInstalled(kAgentProduct));
+    EXPECT_EQ(host.RequestCount(kAgentPath), 1);
+    const std::string log = RunLog();
+    const std::string password(accepted.password.begin(), accepted.password.end());
+    EXPECT_EQ(log.find(password), std::string::npos) << log;
+    EXPECT_NE(log.find("/proxypassword ***"), std::string::npos) << log;
+    EXPECT_NE(log.find("/proxyuser proxy-user"), std::string::npos) << log;
+}
+
+// Nobody listens on the proxy's port: WinINet's "cannot connect".
+TEST_F(ThroughProxy, AProxyThatIsDownEndsTheRunWithCannotConnect)
+{
+    const TestProxy proxy("DOWN");
+    EXPECT_EQ(DownloadAgentThrough(proxy), static_cast<DWORD>(ERROR_INTERNET_CANNOT_CONNECT));
+    ExpectRefusedDownload("12029");
+}
+
+}  // namespace
+}  // namespace gui_test
