@@ -1,5 +1,6 @@
 #include "download_retry.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "exit_codes.h"
@@ -85,10 +86,16 @@ std::optional<std::wstring> ResumeValidator(const std::optional<std::wstring>& a
 {
     if (!acceptRanges || acceptRanges->find(L"bytes") == std::wstring::npos)
         return std::nullopt;
+    // The host's text goes into a request header of ours: nothing in it may
+    // end that header or begin another.
+    const auto usable = [](const std::optional<std::wstring>& text) {
+        return text && !text->empty() &&
+               std::none_of(text->begin(), text->end(), [](wchar_t c) { return c < L' ' || c == 0x7F; });
+    };
     // If-Range takes only a strong entity tag.
-    if (etag && !etag->empty() && etag->compare(0, 2, L"W/") != 0)
+    if (usable(etag) && etag->compare(0, 2, L"W/") != 0)
         return etag;
-    if (lastModified && !lastModified->empty())
+    if (usable(lastModified))
         return lastModified;
     return std::nullopt;
 }

@@ -33,7 +33,8 @@ std::optional<uint32_t> DeltaSeconds(const std::wstring& text);
 
 // The validator a resumed request may send as If-Range, from the answer's
 // Accept-Ranges, ETag and Last-Modified: nothing unless the host offers
-// "bytes" ranges and a strong ETag or a Last-Modified date.
+// "bytes" ranges and a strong ETag or a Last-Modified date, free of
+// control characters.
 std::optional<std::wstring> ResumeValidator(const std::optional<std::wstring>& acceptRanges,
                                             const std::optional<std::wstring>& etag,
                                             const std::optional<std::wstring>& lastModified);

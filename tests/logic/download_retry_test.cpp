@@ -53,6 +53,9 @@ TEST(DownloadRetry, ResumesOnlyWithByteRangesAndAStrongValidator)
     EXPECT_EQ(ResumeValidator(L"bytes", none, none), none);
     EXPECT_EQ(ResumeValidator(L"none", L"\"v1\"", date), none);
     EXPECT_EQ(ResumeValidator(none, L"\"v1\"", date), none);
+    // A validator that would end the header it is sent in is never sent.
+    EXPECT_EQ(ResumeValidator(L"bytes", L"\"v1\"\r\nX-Injected: 1", date), date);
+    EXPECT_EQ(ResumeValidator(L"bytes", L"\"v1\"\n", L"Tue\r\n"), none);
 }
 
 TEST(DownloadRetry, APartialAnswerMustContinueTheBodyKept)
