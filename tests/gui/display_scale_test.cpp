@@ -2,6 +2,7 @@
 // picture made for its size, and no text is cut off.
 #include <windows.h>
 
+#include "polling.h"
 #include "prefix_dpi.h"
 #include "product_test.h"
 
@@ -74,6 +75,32 @@ TEST_P(DisplayScale, TheBannerSpansTheDialogAndNoTextIsCutOff)
 
 INSTANTIATE_TEST_SUITE_P(Dpi, DisplayScale, ::testing::Values(96, 144, 192),
                          [](const ::testing::TestParamInfo<DWORD>& info) { return std::to_string(info.param); });
+
+using DpiChange = ProductTest;
+
+// Moved to a monitor of another scale, the dialog takes the window it is
+// offered and lays the banner out for it again.
+TEST_F(DpiChange, TheDialogTakesTheSuggestedWindowAndItsBannerSpansItAgain)
+{
+    Launch();
+    RECT window{};
+    ASSERT_TRUE(GetWindowRect(Dialog().Window(), &window));
+    const SIZE client = Dialog().ClientSize();
+    const SIZE suggested{window.right - window.left + 240, window.bottom - window.top + 120};
+    Dialog().ChangeDpi(144, suggested);
+
+    RECT moved{};
+    ASSERT_TRUE(GetWindowRect(Dialog().Window(), &moved));
+    EXPECT_EQ(moved.left, window.left);
+    EXPECT_EQ(moved.right - moved.left, suggested.cx);
+    EXPECT_EQ(moved.bottom - moved.top, suggested.cy);
+    EXPECT_EQ(Dialog().ClientSize().cx, client.cx + 240);
+    // The banner's layout waits for the dialog manager's scaling: it comes
+    // after the message.
+    EXPECT_TRUE(uidriver::PollUntil([this] { return Dialog().ClientRect(kBanner).right == Dialog().ClientSize().cx; },
+                                    5s));
+    ExpectBannerSpansTheDialog(Dialog());
+}
 
 }  // namespace
 }  // namespace gui_test

@@ -122,6 +122,11 @@ std::optional<SIZE> DialogDriver::ImageSize(int id) const
     return inProcess_.Measure(id, hook::kImageSize);
 }
 
+void DialogDriver::ChangeDpi(WORD dpi, SIZE windowSize) const
+{
+    inProcess_.ChangeDpi(dpi, windowSize);
+}
+
 std::vector<int> DialogDriver::ControlIds() const
 {
     std::vector<int> ids;

@@ -62,6 +62,9 @@ public:
     // bitmap a static control shows; nothing when it has none.
     std::optional<SIZE> TextExtent(int id) const;
     std::optional<SIZE> ImageSize(int id) const;
+    // As if the dialog had moved to a monitor of `dpi`, with a window of
+    // `windowSize` suggested (hook DLL).
+    void ChangeDpi(WORD dpi, SIZE windowSize) const;
 
     // Actions are queued to the dialog and take effect when its thread gets
     // to them; wait for their visible outcome.

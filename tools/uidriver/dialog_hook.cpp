@@ -1,5 +1,6 @@
-// Loaded into the dialog's process by a thread hook. Reading the system menu
-// and measuring what a control draws only work in-process, so on the first
+// Loaded into the dialog's process by a thread hook. Reading the system menu,
+// measuring what a control draws and handing the dialog a pointer (as
+// WM_DPICHANGED carries) only work in-process, so on the first
 // query the hook subclasses the dialog, and from then on the dialog answers
 // queries itself, hook or no hook.
 #include "control_measure.h"
@@ -21,9 +22,25 @@ UINT MeasureQuery()
     return message;
 }
 
+UINT DpiChangeQuery()
+{
+    static const UINT message = RegisterWindowMessageW(uidriver::hook::kDpiChangeQueryName);
+    return message;
+}
+
 bool IsQuery(UINT message)
 {
-    return message == CloseItemQuery() || message == MeasureQuery();
+    return message == CloseItemQuery() || message == MeasureQuery() || message == DpiChangeQuery();
+}
+
+LRESULT ChangeDpi(HWND dialog, WPARAM dpi, LPARAM size)
+{
+    RECT suggested{};
+    GetWindowRect(dialog, &suggested);
+    suggested.right = suggested.left + LOWORD(size);
+    suggested.bottom = suggested.top + HIWORD(size);
+    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return uidriver::hook::kAnswered;
 }
 
 LRESULT Measure(HWND dialog, WPARAM what)
@@ -54,6 +71,8 @@ LRESULT CALLBACK AnsweringProcedure(HWND window, UINT message, WPARAM wParam, LP
         return CloseItemState(window);
     if (message == MeasureQuery())
         return Measure(window, wParam);
+    if (message == DpiChangeQuery())
+        return ChangeDpi(window, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropW(window, kOriginalProcedureProperty);

@@ -34,6 +34,13 @@ constexpr LRESULT kMeasured = 0x40000000;
 constexpr LRESULT kNotMeasured = 0x20000000;
 constexpr LRESULT kMeasureMask = 0x7FFF;
 
+// Registered message that makes the subclassed dialog act as if it had moved
+// to a monitor of another scale: it sends itself WM_DPICHANGED with wParam's
+// DPI and a suggested window rectangle at its place, lParam's
+// MAKELPARAM(width, height); answered with kAnswered. Wine never sends the
+// message itself.
+constexpr wchar_t kDpiChangeQueryName[] = L"uidriver.DpiChangeQuery";
+
 inline LRESULT MeasuredSize(LONG width, LONG height)
 {
     return kMeasured | (static_cast<LRESULT>(height & kMeasureMask) << 15) | (width & kMeasureMask);

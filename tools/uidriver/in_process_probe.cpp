@@ -18,7 +18,8 @@ constexpr Milliseconds kSubclassTimeout{3000};
 InProcessProbe::InProcessProbe(HWND dialog)
     : dialog_(dialog),
       closeItemQuery_(RegisterWindowMessageW(hook::kCloseItemQueryName)),
-      measureQuery_(RegisterWindowMessageW(hook::kMeasureQueryName))
+      measureQuery_(RegisterWindowMessageW(hook::kMeasureQueryName)),
+      dpiChangeQuery_(RegisterWindowMessageW(hook::kDpiChangeQueryName))
 {
 }
 
@@ -46,13 +47,19 @@ std::optional<SIZE> InProcessProbe::Measure(int id, WORD what) const
     return SIZE{static_cast<LONG>(answer & hook::kMeasureMask), static_cast<LONG>((answer >> 15) & hook::kMeasureMask)};
 }
 
-// Subclasses the dialog through the hook when it does not answer yet.
-LRESULT InProcessProbe::Ask(UINT query, WPARAM wParam) const
+void InProcessProbe::ChangeDpi(WORD dpi, SIZE windowSize) const
 {
-    LRESULT answer = SendWithTimeout(dialog_, query, wParam, 0);
+    if (Ask(dpiChangeQuery_, dpi, MAKELPARAM(windowSize.cx, windowSize.cy)) != hook::kAnswered)
+        throw DriverError("the dialog did not take the DPI change");
+}
+
+// Subclasses the dialog through the hook when it does not answer yet.
+LRESULT InProcessProbe::Ask(UINT query, WPARAM wParam, LPARAM lParam) const
+{
+    LRESULT answer = SendWithTimeout(dialog_, query, wParam, lParam);
     if (answer == 0) {
         SubclassThroughHook();
-        answer = SendWithTimeout(dialog_, query, wParam, 0);
+        answer = SendWithTimeout(dialog_, query, wParam, lParam);
     }
     return answer;
 }
