@@ -26,8 +26,6 @@ protected:
     // A /quiet run with these switches (and a log); its exit code.
     DWORD RunLogged(const std::wstring& arguments) { return RunQuietly(L"/quiet /log run.log " + arguments); }
 
-    std::string RunLog() const { return LogText(); }
-
     // The agent alone through this proxy, with these extra switches.
     DWORD DownloadAgentThrough(const TestProxy& proxy, const std::wstring& more = L"")
     {
@@ -39,7 +37,7 @@ protected:
     // installed, and the host never saw the request.
     void ExpectRefusedDownload(const std::string& why)
     {
-        const std::string log = RunLog();
+        const std::string log = LogText();
         for (const std::string& line : {why, std::string("Error downloading VTA Agent Installer")})
             EXPECT_NE(log.find(line), std::string::npos) << line << "\nin\n" << log;
         EXPECT_FALSE(Files().Exists(kAgentFile));
@@ -54,7 +52,7 @@ TEST_F(ThroughProxy, TheSystemSettingCarriesEveryDownloadAndTheServiceExchange)
     const TestProxy proxy("OPEN");
     const SystemProxySetting system(proxy.Address());
     ServeBothPackages();
-    EXPECT_EQ(RunLogged(L""), 0u) << RunLog();
+    EXPECT_EQ(RunLogged(L""), 0u) << LogText();
 
     EXPECT_TRUE(IsInstalled(kAgentProduct));
     EXPECT_TRUE(IsInstalled(kPatchProduct));
@@ -70,7 +68,7 @@ TEST_F(ThroughProxy, SlashProxyCarriesTheAgentDownloadAlone)
 {
     const TestProxy proxy("OPEN");
     ServeBothPackages();
-    EXPECT_EQ(RunLogged(L"/proxy " + proxy.Address()), 0u) << RunLog();
+    EXPECT_EQ(RunLogged(L"/proxy " + proxy.Address()), 0u) << LogText();
 
     EXPECT_TRUE(IsInstalled(kAgentProduct));
     EXPECT_TRUE(IsInstalled(kPatchProduct));
@@ -101,10 +99,10 @@ TEST_F(ThroughProxy, CredentialsOpenTheProxyThatAsksForThem)
     host.Reset();
     EXPECT_EQ(DownloadAgentThrough(proxy, L"/proxyuser " + accepted.user + L" /proxypassword " + accepted.password),
               0u)
-        << RunLog();
+        << LogText();
     EXPECT_TRUE(IsInstalled(kAgentProduct));
     EXPECT_EQ(host.RequestCount(kAgentPath), 1);
-    const std::string log = RunLog();
+    const std::string log = LogText();
     const std::string password(accepted.password.begin(), accepted.password.end());
     EXPECT_EQ(log.find(password), std::string::npos) << log;
     EXPECT_NE(log.find("/proxypassword ***"), std::string::npos) << log;
@@ -118,7 +116,7 @@ TEST_F(ThroughProxy, AProxyThatIsDownEndsTheRunWithCannotConnectAfterFiveAttempt
     const TestProxy proxy("DOWN");
     EXPECT_EQ(DownloadAgentThrough(proxy), static_cast<DWORD>(ERROR_INTERNET_CANNOT_CONNECT));
     ExpectRefusedDownload("12029");
-    const std::string log = RunLog();
+    const std::string log = LogText();
     for (int next = 2; next <= 5; ++next) {
         const std::string retry = "Download failed (error 12029); trying again in ";
         const std::string attempt = " s, attempt " + std::to_string(next) + " of 5";

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "text_encoding.h"
+
 namespace gui_test {
 namespace {
 
@@ -16,11 +18,6 @@ std::string SessionVariable(const std::string& name)
     return value;
 }
 
-std::wstring Wide(const std::string& text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
 // The session names its files by their Linux paths; Wine shows the root as Z:.
 std::filesystem::path SessionFile(const std::string& linuxPath)
 {
@@ -29,7 +26,7 @@ std::filesystem::path SessionFile(const std::string& linuxPath)
 
 }  // namespace
 
-TestProxy::TestProxy(const std::string& name) : address_(Wide(SessionVariable("VTA_TEST_PROXY_" + name)))
+TestProxy::TestProxy(const std::string& name) : address_(uidriver::FromUtf8(SessionVariable("VTA_TEST_PROXY_" + name)))
 {
     if (name == "DOWN")
         return;
@@ -61,7 +58,7 @@ std::vector<std::string> TestProxy::Tunnels() const
 
 TestProxy::Credentials TestProxy::AcceptedCredentials()
 {
-    return {Wide(SessionVariable("VTA_TEST_PROXY_USER")), Wide(SessionVariable("VTA_TEST_PROXY_PASSWORD"))};
+    return {uidriver::FromUtf8(SessionVariable("VTA_TEST_PROXY_USER")), uidriver::FromUtf8(SessionVariable("VTA_TEST_PROXY_PASSWORD"))};
 }
 
 }  // namespace gui_test
