@@ -16,6 +16,7 @@ const char kUsage[] =
     "  wait-text ID TEXT [MS]  wait until a control shows exactly TEXT\n"
     "  wait-closed [MS]        wait until the dialog is gone\n"
     "  ping N                  N WM_NULL round trips: median and 99th percentile in microseconds\n"
+    "  startup PROGRAM N       start PROGRAM N times: process start to dialog shown, median in microseconds\n"
     "--caption defaults to \"VTA Agent Download Manager\"; --out writes the output to FILE.\n"
     "Exit code: 0 success, 1 failure or time-out, 2 wrong command line.\n";
 

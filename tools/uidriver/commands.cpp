@@ -1,11 +1,13 @@
 #include "commands.h"
 
+#include "child_process.h"
 #include "dialog_driver.h"
 #include "dialog_dump.h"
 #include "driver_error.h"
 #include "latency_summary.h"
 #include "text_encoding.h"
 
+#include <chrono>
 #include <cwchar>
 #include <sstream>
 
@@ -146,6 +148,41 @@ CommandResult Ping(const Invocation& invocation)
     return {kExitSuccess, report.str()};
 }
 
+// Starts the program, from its own folder, as often as asked, and measures
+// each time how long it takes from the process's start to its dialog shown;
+// the dialog is then closed with Cancel.
+CommandResult Startup(const Invocation& invocation)
+{
+    using Clock = std::chrono::steady_clock;
+    const Arguments arguments(invocation, 2, 0);
+    const std::filesystem::path program = arguments.Word(0);
+    const long runs = arguments.Number(1);
+    if (runs < 1)
+        throw UsageError("startup needs at least one run");
+    std::vector<std::chrono::microseconds> samples;
+    std::ostringstream each;
+    for (long run = 0; run < runs; ++run) {
+        const Clock::time_point started = Clock::now();
+        const ChildProcess child = ChildProcess::Start(program, L"", program.parent_path());
+        std::optional<DialogDriver> dialog;
+        while (!(dialog = DialogDriver::Find(invocation.caption, child.Id(), Milliseconds(0)))) {
+            if (!child.IsRunning() || Clock::now() - started > kDefaultWait)
+                throw DriverError("the program showed no dialog");
+            ::Sleep(1);
+        }
+        samples.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started));
+        each << (run ? ", " : "") << samples.back().count();
+        dialog->Command(IDCANCEL);
+        if (!child.WaitForExit(kDefaultWait))
+            child.Terminate(kDefaultWait);
+    }
+    const LatencySummary summary = Summarize(samples);
+    std::ostringstream report;
+    report << "{\"runs\": " << runs << ", \"median_us\": " << summary.median.count() << ", \"each_us\": ["
+           << each.str() << "]}\n";
+    return {kExitSuccess, report.str()};
+}
+
 struct CommandEntry {
     const wchar_t* name;
     CommandResult (*run)(const Invocation&);
@@ -162,6 +199,7 @@ constexpr CommandEntry kCommands[] = {
     {L"wait-text", WaitText},
     {L"wait-closed", WaitClosed},
     {L"ping", Ping},
+    {L"startup", Startup},
 };
 
 }  // namespace
