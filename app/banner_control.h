@@ -13,9 +13,9 @@ public:
     BOOL Layout(HWND dialog);
 
 private:
-    // The template's 100% bitmap, shown while the banner's size is within a
-    // pixel of the bitmap's; the control keeps it.
-    HBITMAP m_hTemplateBitmap = nullptr;
+    // The 100% bitmap of the resources, shown while the banner's size is
+    // within a pixel of the bitmap's.
+    CBitmap m_template;
     SIZE m_templateSize{};
     // The picture drawn for another size, while the control shows it.
     CBitmap m_drawn;

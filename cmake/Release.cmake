@@ -21,6 +21,7 @@ add_custom_target(release
     --dist=${CMAKE_BINARY_DIR}/dist
     --description=${VTA_PRODUCT_NAME}
     --size-limit=${VTA_SIZE_LIMIT}
+    --objdump=${OBJDUMP}
     --test-certificate-dir=${CMAKE_BINARY_DIR}/test-signing
     --pkcs12=${VTA_SIGN_PKCS12}
     --password-file=${VTA_SIGN_PASSWORD_FILE}
