@@ -1,21 +1,72 @@
 #include "command_program.h"
 
-std::optional<std::wstring> BareProgramName(const std::wstring& commandLine)
+#include <cwctype>
+
+namespace {
+
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::towlower(a[i]) != std::towlower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool EndsWithExe(const std::wstring& word)
+{
+    return word.size() >= 4 && SameName(word.substr(word.size() - 4), L".exe");
+}
+
+// A drive's full path ("C:\\...") or a share's ("\\\\server\\...").
+bool IsFullPath(const std::wstring& word)
+{
+    if (word.size() >= 3 && std::iswalpha(word[0]) && word[1] == L':' && IsSeparator(word[2]))
+        return true;
+    return word.size() >= 3 && IsSeparator(word[0]) && IsSeparator(word[1]) && !IsSeparator(word[2]);
+}
+
+std::wstring WithExtension(std::wstring word)
+{
+    size_t name = word.size();
+    while (name > 0 && !IsSeparator(word[name - 1]) && word[name - 1] != L':')
+        --name;
+    if (word.find(L'.', name) == std::wstring::npos)
+        word += L".exe";
+    return word;
+}
+
+}  // namespace
+
+CommandProgram ProgramOfCommand(const std::wstring& commandLine, const std::wstring& packageFile)
 {
     const size_t start = commandLine.find_first_not_of(L" \t");
     if (start == std::wstring::npos)
-        return std::nullopt;
+        return {CommandProgram::Where::Refused, {}};
+    const bool quoted = commandLine[start] == L'"';
     std::wstring word;
-    if (commandLine[start] == L'"') {
+    if (quoted) {
         const size_t closing = commandLine.find(L'"', start + 1);
         word = commandLine.substr(start + 1, closing == std::wstring::npos ? std::wstring::npos : closing - start - 1);
     } else {
         const size_t end = commandLine.find_first_of(L" \t", start);
         word = commandLine.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
     }
-    if (word.empty() || word.find_first_of(L"\\/:") != std::wstring::npos)
-        return std::nullopt;
-    if (word.find(L'.') == std::wstring::npos)
-        word += L".exe";
-    return word;
+    if (word.empty())
+        return {CommandProgram::Where::Refused, {}};
+    if (word.find_first_of(L"\\/:") == std::wstring::npos) {
+        if (SameName(word, packageFile))
+            return {CommandProgram::Where::Package, word};
+        return {CommandProgram::Where::SystemDirectory, WithExtension(word)};
+    }
+    if (IsFullPath(word) && (quoted || EndsWithExe(word)))
+        return {CommandProgram::Where::FullPath, WithExtension(word)};
+    return {CommandProgram::Where::Refused, {}};
 }

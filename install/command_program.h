@@ -1,12 +1,31 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
-// The program a command line starts, when its first word is a bare program
-// name: no drive, no directory, quoted or not ("msiexec", "\"msiexec.exe\"").
-// Such a name would be looked for in the program's own folder and the
-// current folder before the system directory. ".exe" is added when the name
-// has no extension, as process creation does. Nothing for a path or an empty
-// command.
-std::optional<std::wstring> BareProgramName(const std::wstring& commandLine);
+// The program an install command starts, decided here: process creation
+// never searches for it, since the folders it would search first (the
+// program's own, the current one) are usually ones anybody can write to.
+struct CommandProgram {
+    enum class Where {
+        // A bare name ("msiexec", "\"msiexec.exe\""): the system directory's
+        // program of that name.
+        SystemDirectory,
+        // A full path (a drive's or a share's): that program.
+        FullPath,
+        // The command's first word names the downloaded package.
+        Package,
+        // A relative path with a folder in it ("tools\\setup.exe", "C:x.exe",
+        // "\\setup.exe"), or an unquoted full path that does not end in
+        // ".exe", which process creation would have to guess at ("C:\\pm
+        // tools\\setup.exe" would start "C:\\pm.exe"); or no program at all.
+        Refused,
+    };
+    Where where;
+    // The name, or the full path, with ".exe" added where the command's word
+    // has no extension, as process creation adds it.
+    std::wstring program;
+};
+
+// The program of `commandLine`, whose package is saved as `packageFile` (a
+// plain file name).
+CommandProgram ProgramOfCommand(const std::wstring& commandLine, const std::wstring& packageFile);

@@ -2,8 +2,16 @@
 #include "download_text.h"
 #include "installation_files.h"
 
+// The name is checked as the file system gets it, after the thread's ANSI
+// code page: a character with a look-alike there (a fullwidth backslash)
+// could otherwise become a separator. Any name but a plain one stays empty,
+// which fails the download before anything is written.
 void InstallationFiles::DerivePatchInstallerFile()
 {
-    if (const auto file = PatchInstallerFileFromCommand(m_strPatchInstallCommand.str()))
-        m_strPatchInstallerFile = ThroughThreadAnsi(*file);
+    m_strPatchInstallerFile = L"";
+    if (const auto file = PatchInstallerFileFromCommand(m_strPatchInstallCommand.str())) {
+        const std::wstring name = ThroughThreadAnsi(*file);
+        if (IsPlainFileName(name))
+            m_strPatchInstallerFile = name;
+    }
 }

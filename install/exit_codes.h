@@ -28,6 +28,7 @@ constexpr uint32_t kDetailsRefused = 20014;     // the web service answered with
 constexpr uint32_t kNotStarted = 20015;         // the installation could not be started, no error code
 constexpr uint32_t kPackageChanged = 20016;     // the package changed on disk before its installer started
 constexpr uint32_t kPackageNotSigned = 20017;   // the package is not signed by a publisher the build pins
+constexpr uint32_t kProgramRefused = 20018;     // the install command names its program by a path that is not full
 
 // `error` stands for the failure's cause when it is one; otherwise the class
 // code. 0 and 3010 are never a failure's code.

@@ -7,6 +7,7 @@
 #include "ansi_text.h"
 #include "build_config.h"
 #include "command_program.h"
+#include "exit_codes.h"
 #include "install_sequence.h"
 #include "system_directory.h"
 
@@ -43,20 +44,35 @@ Launch OpenThroughShell(const std::wstring& file)
     return launch;
 }
 
-// Starts a command line without a console window and waits for it. A bare
-// program name is taken from the system directory only: the folder this
-// program was started from is usually one anybody can write to.
-Launch StartWindowless(const std::wstring& command)
+// The full path of an install command's program, as ProgramOfCommand
+// decides it; nothing when it refuses the command.
+std::optional<std::wstring> ProgramPath(const std::wstring& command, const std::wstring& packageFile)
 {
-    const std::optional<std::wstring> bareName = BareProgramName(command);
-    const std::wstring application = bareName ? InSystemDirectory(*bareName) : std::wstring();
+    const CommandProgram resolved = ProgramOfCommand(command, packageFile);
+    switch (resolved.where) {
+    case CommandProgram::Where::SystemDirectory:
+        return InSystemDirectory(resolved.program);
+    case CommandProgram::Where::FullPath:
+        return resolved.program;
+    case CommandProgram::Where::Package:
+        return FullPath(packageFile);
+    case CommandProgram::Where::Refused:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Starts a command line without a console window and waits for it. The
+// program is always named: process creation never searches for it.
+Launch StartWindowless(const std::wstring& program, const std::wstring& command)
+{
     std::vector<wchar_t> commandLine(command.begin(), command.end());
     commandLine.push_back(L'\0');
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(bareName ? application.c_str() : nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                           CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process))
         return {false, ::GetLastError()};
 
@@ -95,7 +111,16 @@ DWORD InstallSequence::RunInstaller(PackageKind kind)
                                          ? AgentMsiexecCommand(m_files.m_strAgentInstallerFile.str(), m_options)
                                          : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
         m_host.Note(L"Starting " + command);
-        launch = StartWindowless(command);
+        const std::wstring package =
+            (kind == PackageKind::Agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
+        if (const std::optional<std::wstring> program = ProgramPath(command, package)) {
+            launch = StartWindowless(*program, command);
+        } else {
+            m_host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
+                        L"unquoted path that does not end in .exe, would let files of the working folder decide "
+                        L"what runs");
+            launch = {false, exit_codes::kProgramRefused};
+        }
     }
     // The installer has ended, or never started: the package is no longer held.
     m_heldPackage.Release();
@@ -103,7 +128,7 @@ DWORD InstallSequence::RunInstaller(PackageKind kind)
     if (launch.started)
         m_host.Note(L"The installer ended with exit code " + std::to_wstring(launch.code) + L" after " +
                     std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
-    else
+    else if (launch.code != exit_codes::kProgramRefused)
         NoteError(L"The installer could not be started", launch.code);
     Report(InstallerMessage(kind, launch.code));
     m_host.UpdateDownloadProgress(m_packageTotal, m_packageTotal);

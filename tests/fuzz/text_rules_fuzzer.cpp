@@ -93,15 +93,28 @@ void CheckPatchInstallerFile(const std::wstring& command)
             "the file name is the whole word before it");
 }
 
-void CheckBareProgramName(const std::wstring& command)
+void CheckCommandProgram(const std::wstring& command)
 {
-    const std::optional<std::wstring> program = BareProgramName(command);
-    if (!program)
-        return;
-    Require(!program->empty() && !IsPath(*program), "a bare program name is never a path");
-    Require(Contains(*program, L"."), "a bare program name has an extension");
-    const std::wstring given = EndsWith(*program, L".exe") ? program->substr(0, program->size() - 4) : *program;
-    Require(Contains(command, given), "the program name is taken from the command");
+    const CommandProgram resolved = ProgramOfCommand(command, L"pm.msi");
+    const std::wstring& program = resolved.program;
+    switch (resolved.where) {
+    case CommandProgram::Where::Refused:
+        Require(program.empty(), "a refused command names no program");
+        break;
+    case CommandProgram::Where::SystemDirectory:
+        Require(!program.empty() && !IsPath(program), "a system program is a bare name");
+        Require(Contains(program, L"."), "a system program has an extension");
+        break;
+    case CommandProgram::Where::Package:
+        Require(program.size() == 6 && !IsPath(program), "the package is named by its own name");
+        break;
+    case CommandProgram::Where::FullPath:
+        Require(program.size() > 3 && (program[1] == L':' || (IsPath(program.substr(0, 1)) && IsPath(program.substr(1, 1)))),
+                "a full path starts at a drive or a share");
+        Require(!Contains(program, L"\"") && Contains(command, program.substr(0, program.size() - 4)),
+                "the full path is taken from the command");
+        break;
+    }
 }
 
 void CheckInstallerNames(const std::wstring& exeBaseName)
@@ -175,7 +188,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CheckContentLength(piece);
         CheckWebUrl(piece);
         CheckPatchInstallerFile(piece);
-        CheckBareProgramName(piece);
+        CheckCommandProgram(piece);
         CheckInstallerNames(piece);
     }
     CheckMaskToken(pieces.front(), text.substr(pieces.front().size()));

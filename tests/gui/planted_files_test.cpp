@@ -7,13 +7,12 @@
 #include "executable_directory.h"
 #include "msi_open_override.h"
 #include "product_test.h"
+#include "unattended_run.h"
 #include "wine_dll_override.h"
 
 namespace gui_test {
 namespace {
 
-constexpr char kPatchPath[] = "/pm/patch.msi";
-constexpr char kPatchUrl[] = "https://localhost:47443/pm/patch.msi";
 constexpr wchar_t kPatchDownloading[] = L"Downloading Patch Management Installer. \r\n";
 constexpr wchar_t kPlantedRecord[] = L"wininet.dll.loaded";
 
@@ -117,6 +116,55 @@ TEST_F(PackageNames, AServiceURLThatIsNotAWebAddressIsNeverOpened)
     ExpectFailureEnding();
     EXPECT_FALSE(Files().Exists(L"win.msi"));
     EXPECT_FALSE(Files().Exists(L"win.msitemp"));
+}
+
+// The service's install command must not let files of the working folder
+// decide what runs: the stand-in installer, planted where the command's
+// program would be searched for or guessed at, records its start beside the
+// package it is given.
+using PlantedPrograms = UnattendedTest;
+
+TEST_F(PlantedPrograms, AProgramNamedByARelativePathIsNeverStarted)
+{
+    ServeBothPackages();
+    host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, "tools\\setup.exe /i patch.msi /qn")));
+    const auto plantTools = [](const ScratchDirectory& folder) {
+        std::filesystem::create_directory(folder.PathOf(L"tools"));
+        std::filesystem::copy_file(MsiOpenOverride::DefaultInstaller(), folder.PathOf(L"tools\\setup.exe"));
+    };
+    EXPECT_EQ(RunQuietly(L"/quiet /log run.log", kProductExecutableName, plantTools), 20018u);
+
+    EXPECT_FALSE(Files().Exists(L"patch.msi.ran"));
+    EXPECT_NE(LogText().find("The install command's program is refused"), std::string::npos) << LogText();
+}
+
+TEST_F(PlantedPrograms, AnUnquotedPathWithSpacesIsNeverGuessedAt)
+{
+    ServeBothPackages();
+    // The command names "<folder>\\pm tools\\setup.exe" unquoted; process
+    // creation would try "<folder>\\pm.exe" first.
+    const auto plantPm = [this](const ScratchDirectory& folder) {
+        ASSERT_EQ(folder.Path().string().find(' '), std::string::npos);
+        const std::string command = folder.PathOf(L"pm tools\\setup.exe").string() + " /i patch.msi /qn";
+        host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, command)));
+        std::filesystem::copy_file(MsiOpenOverride::DefaultInstaller(), folder.PathOf(L"pm.exe"));
+    };
+    EXPECT_EQ(RunQuietly(L"/quiet", kProductExecutableName, plantPm), 20018u);
+
+    EXPECT_FALSE(Files().Exists(L"patch.msi.ran"));
+}
+
+TEST_F(PlantedPrograms, APackageNameThatIsNoPlainFileNameIsNeverWritten)
+{
+    ServeBothPackages();
+    const std::filesystem::path escaped = ScratchDirectory().Path().parent_path() / "escaped.msi";
+    std::filesystem::remove(escaped);
+    for (const char* command : {"msiexec /i ..\\escaped.msi /qn", "msiexec /i NUL.msi /qn", "msiexec /i pm\\pm.msi /qn"}) {
+        host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, command)));
+        EXPECT_EQ(RunQuietly(L"/quiet"), 20013u) << command;
+        EXPECT_FALSE(std::filesystem::exists(escaped)) << command;
+        EXPECT_EQ(host.RequestCount(kPatchPath), 0) << command;
+    }
 }
 
 }  // namespace

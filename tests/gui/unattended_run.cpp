@@ -44,9 +44,12 @@ void UnattendedTest::ServeBothPackages()
     host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, "msiexec /i patch.msi /qn")));
 }
 
-DWORD UnattendedTest::RunQuietly(const std::wstring& arguments, const std::wstring& executable)
+DWORD UnattendedTest::RunQuietly(const std::wstring& arguments, const std::wstring& executable,
+                                 const std::function<void(const ScratchDirectory&)>& plant)
 {
     session.emplace(executable);
+    if (plant)
+        plant(Files());
     session->StartWindowless(arguments);
     size_t windows = 0;
     std::optional<DWORD> exitCode;

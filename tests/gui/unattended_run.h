@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "product_test.h"
@@ -23,8 +24,10 @@ class UnattendedTest : public RealInstallerTest {
 protected:
     void ServeBothPackages();
     // Runs a copy without a window and returns its exit code; fails the test
-    // if the process ever owns a top-level window meanwhile.
-    DWORD RunQuietly(const std::wstring& arguments, const std::wstring& executable = kProductExecutableName);
+    // if the process ever owns a top-level window meanwhile. `plant` is given
+    // the working folder first, as an attacker would find it.
+    DWORD RunQuietly(const std::wstring& arguments, const std::wstring& executable = kProductExecutableName,
+                     const std::function<void(const ScratchDirectory&)>& plant = {});
     std::string LogText(const wchar_t* name = L"run.log") const { return Files().Read(name); }
 };
 

@@ -4,26 +4,48 @@
 
 namespace {
 
-TEST(CommandProgram, ABareNameIsTheProgramToLookUp)
+using Where = CommandProgram::Where;
+
+void ExpectProgram(const wchar_t* command, Where where, const wchar_t* program)
 {
-    EXPECT_EQ(BareProgramName(L"msiexec /i pm.msi /qn"), L"msiexec.exe");
-    EXPECT_EQ(BareProgramName(L"msiexec.exe /i pm.msi"), L"msiexec.exe");
-    EXPECT_EQ(BareProgramName(L"\"msiexec\" /i pm.msi"), L"msiexec.exe");
-    EXPECT_EQ(BareProgramName(L"  msiexec\t/i pm.msi"), L"msiexec.exe");
-    EXPECT_EQ(BareProgramName(L"setup.cmd"), L"setup.cmd");
+    const CommandProgram resolved = ProgramOfCommand(command, L"pm.msi");
+    EXPECT_EQ(resolved.where, where) << command;
+    EXPECT_EQ(resolved.program, program) << command;
 }
 
-TEST(CommandProgram, APathIsUsedAsGiven)
+TEST(CommandProgram, ABareNameIsTheSystemDirectorysProgram)
 {
-    EXPECT_FALSE(BareProgramName(L"C:\\Windows\\System32\\msiexec.exe /i pm.msi"));
-    EXPECT_FALSE(BareProgramName(L"\"C:\\Program Files\\PM\\setup.exe\" /S"));
-    EXPECT_FALSE(BareProgramName(L"tools\\setup.exe /S"));
-    EXPECT_FALSE(BareProgramName(L".\\msiexec.exe /i pm.msi"));
-    EXPECT_FALSE(BareProgramName(L"\\\\server\\share\\setup.exe"));
-    EXPECT_FALSE(BareProgramName(L"C:setup.exe"));
-    EXPECT_FALSE(BareProgramName(L""));
-    EXPECT_FALSE(BareProgramName(L"   "));
-    EXPECT_FALSE(BareProgramName(L"\"\" /i pm.msi"));
+    ExpectProgram(L"msiexec /i pm.msi /qn", Where::SystemDirectory, L"msiexec.exe");
+    ExpectProgram(L"msiexec.exe /i pm.msi", Where::SystemDirectory, L"msiexec.exe");
+    ExpectProgram(L"\"msiexec\" /i pm.msi", Where::SystemDirectory, L"msiexec.exe");
+    ExpectProgram(L"  msiexec\t/i pm.msi", Where::SystemDirectory, L"msiexec.exe");
+    ExpectProgram(L"setup.cmd", Where::SystemDirectory, L"setup.cmd");
+}
+
+TEST(CommandProgram, AFullPathIsThatProgramWhenNothingNeedsGuessing)
+{
+    ExpectProgram(L"C:\\Windows\\System32\\msiexec.exe /i pm.msi", Where::FullPath,
+                  L"C:\\Windows\\System32\\msiexec.exe");
+    ExpectProgram(L"\"C:\\Program Files\\PM\\setup.exe\" /S", Where::FullPath, L"C:\\Program Files\\PM\\setup.exe");
+    ExpectProgram(L"\"C:\\Program Files\\PM\\setup\" /S", Where::FullPath, L"C:\\Program Files\\PM\\setup.exe");
+    ExpectProgram(L"\"D:/pm/v1.2/setup\"", Where::FullPath, L"D:/pm/v1.2/setup.exe");
+    ExpectProgram(L"\\\\server\\share\\SETUP.EXE /S", Where::FullPath, L"\\\\server\\share\\SETUP.EXE");
+}
+
+TEST(CommandProgram, TheDownloadedPackageIsItself)
+{
+    ExpectProgram(L"pm.msi /qn", Where::Package, L"pm.msi");
+    ExpectProgram(L"\"PM.MSI\"", Where::Package, L"PM.MSI");
+}
+
+TEST(CommandProgram, WhatTheWorkingFolderOrAGuessWouldDecideIsRefused)
+{
+    for (const wchar_t* command :
+         {L"tools\\setup.exe /S", L".\\msiexec.exe /i pm.msi", L"..\\setup.exe", L"tools/setup.exe",
+          L"C:setup.exe", L"\\setup.exe", L"\"tools\\setup.exe\" /S", L"C:\\pm tools\\setup.exe /S",
+          L"C:\\Program Files\\PM\\setup.exe /S", L"C:\\tools\\setup /S", L"\\\\\\setup.exe", L"", L"   ",
+          L"\"\" /i pm.msi"})
+        ExpectProgram(command, Where::Refused, L"");
 }
 
 }  // namespace

@@ -41,6 +41,19 @@ TEST(PatchInstallerFile, IsUndecidedWithoutMsiOrWithoutASpaceBeforeIt)
     EXPECT_FALSE(PatchInstallerFileFromCommand(L""));
 }
 
+TEST(PatchInstallerFile, OnlyAPlainFileNameNamesTheLocalFile)
+{
+    for (const wchar_t* name : {L"pm.msi", L"PM v2.msi", L"msi.msi", L"console.msi", L"COM10.msi", L"LPT0.msi",
+                                L"nul_.msi", L".msi", L"a..msi"})
+        EXPECT_TRUE(IsPlainFileName(name)) << name;
+    for (const wchar_t* name :
+         {L"", L".", L"..", L"..\\escaped.msi", L"../escaped.msi", L"pm\\pm.msi", L"C:pm.msi", L"pm.msi:stream",
+          L"NUL.msi", L"nul", L"Con.msi", L"aux .msi", L"PRN.tar.msi", L"COM1.msi", L"lpt9.msi", L"COM\u00B9.msi",
+          L"CONIN$.msi", L"conout$", L"pm.msi.", L"pm.msi ", L"pm?.msi", L"p*m.msi", L"\"pm.msi", L"pm<.msi",
+          L"pm|.msi", L"pm\t.msi"})
+        EXPECT_FALSE(IsPlainFileName(name)) << name;
+}
+
 TEST(ProgressPacing, ReportsTheFirstChunkAtOnceThenAtMostEvery100Ms)
 {
     ProgressPacing pacing;
