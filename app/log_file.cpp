@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "log_text.h"
+#include "safe_file.h"
 
 namespace {
 
@@ -32,8 +33,7 @@ std::wstring Timestamp()
 
 LogFile::LogFile(const std::wstring& path)
     : m_path(path),
-      m_file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr))
+      m_file(CreateNewFile(path, GENERIC_WRITE, FILE_SHARE_READ))
 {
 }
 

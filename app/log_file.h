@@ -14,7 +14,8 @@
 // Lines may come from any thread.
 class LogFile {
 public:
-    // Creates the file, or empties it.
+    // Creates the file new, in place of what was at its name, never through
+    // a link planted there (such a log is left out).
     explicit LogFile(const std::wstring& path);
     ~LogFile();
     LogFile(const LogFile&) = delete;

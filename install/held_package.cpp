@@ -2,12 +2,11 @@
 
 #include <utility>
 
-HeldPackage HeldPackage::Open(const std::wstring& name)
+HeldPackage HeldPackage::Open(const std::wstring& name, const FileIdentity& written)
 {
     HeldPackage held;
     held.m_name = name;
-    held.m_file = ::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    held.m_file = OpenSameFile(name, GENERIC_READ, FILE_SHARE_READ, FILE_FLAG_SEQUENTIAL_SCAN, written);
     if (!held.IsHeld())
         held.m_error = ::GetLastError();
     return held;

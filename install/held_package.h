@@ -4,15 +4,19 @@
 
 #include <string>
 
+#include "safe_file.h"
+
 // A package file held open for reading, sharing nothing but reading: while
 // it is held no other process can write, replace, rename or delete it, and
-// an installer that only reads it can still open it. The hold ends when the
-// object goes or is released.
+// an installer that only reads it can still open it. Only the file the
+// program wrote is held, never one a link or another file at its name
+// leads to. The hold ends when the object goes or is released.
 class HeldPackage {
 public:
     HeldPackage() = default;
-    // Opens `name` so; not held when that fails, with the system's error.
-    static HeldPackage Open(const std::wstring& name);
+    // Opens `name` so when it is the file `written`; not held otherwise,
+    // with the system's error, or 0 when it is another file.
+    static HeldPackage Open(const std::wstring& name, const FileIdentity& written);
     ~HeldPackage() { Release(); }
     HeldPackage(HeldPackage&& other) noexcept;
     HeldPackage& operator=(HeldPackage&& other) noexcept;

@@ -33,7 +33,7 @@ public:
 
     // Holds a downloaded package from its move into place to its installer's
     // end. Tests put a step before it, as another process could.
-    HeldPackage (*m_pfnHoldPackage)(const std::wstring& name) = &HeldPackage::Open;
+    HeldPackage (*m_pfnHoldPackage)(const std::wstring& name, const FileIdentity& written) = &HeldPackage::Open;
 
 private:
     // What a later attempt of a download builds on: the bytes stored and,
@@ -53,7 +53,8 @@ private:
         DownloadOutcome outcome;
         DWORD exitCode;
         // Cancellation and a damaged file: the temporary file goes before the
-        // messages. Otherwise it is closed before them and deleted after.
+        // messages. Otherwise it is written out before them and deleted after
+        // (through its handle, which stays open until then).
         bool discardFirst;
         std::optional<uint32_t> retryAfterSeconds;
     };

@@ -9,6 +9,7 @@
 #include "command_program.h"
 #include "exit_codes.h"
 #include "install_sequence.h"
+#include "safe_file.h"
 #include "system_directory.h"
 
 namespace {
@@ -85,13 +86,14 @@ Launch StartWindowless(const std::wstring& program, const std::wstring& command)
 }
 
 // The unattended modes install the agent with Windows Installer directly:
-// the shell's "open" would show the installer's whole interface.
-std::wstring AgentMsiexecCommand(const std::wstring& package, const InstallationOptions& options)
+// the shell's "open" would show the installer's whole interface. msiexec
+// appends its log to the file the program made for it (`withLog`).
+std::wstring AgentMsiexecCommand(const std::wstring& package, const InstallationOptions& options, bool withLog)
 {
     std::wstring command = L"msiexec.exe /i \"" + FullPath(package) + L"\" " +
                            (options.agentLaunch == AgentLaunch::MsiexecPassive ? L"/passive" : L"/qn");
-    if (!options.agentInstallerLog.empty())
-        command += L" /l*v \"" + options.agentInstallerLog + L"\"";
+    if (withLog)
+        command += L" /l*v+ \"" + options.agentInstallerLog + L"\"";
     return command;
 }
 
@@ -106,13 +108,21 @@ DWORD InstallSequence::RunInstaller(PackageKind kind)
         m_host.Note(L"Opening " + m_files.m_strAgentInstallerFile.str() + L" through the shell");
         launch = OpenThroughShell(m_files.m_strAgentInstallerFile.str());
     } else {
+        // msiexec opens its log by name: the program creates it first, never
+        // through a planted link, and keeps it from being deleted or
+        // replaced (sharing reading and writing only) until msiexec ends. A
+        // log that cannot be made so is left out.
+        const bool agent = kind == PackageKind::Agent;
+        const OwnedFile agentLog(agent && !m_options.agentInstallerLog.empty()
+                                     ? CreateNewFile(m_options.agentInstallerLog, FILE_READ_ATTRIBUTES,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE)
+                                     : INVALID_HANDLE_VALUE);
         // The install command passes through the thread's ANSI code page on its way.
-        const std::wstring command = kind == PackageKind::Agent
-                                         ? AgentMsiexecCommand(m_files.m_strAgentInstallerFile.str(), m_options)
-                                         : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
+        const std::wstring command =
+            agent ? AgentMsiexecCommand(m_files.m_strAgentInstallerFile.str(), m_options, agentLog.IsOpen())
+                  : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
         m_host.Note(L"Starting " + command);
-        const std::wstring package =
-            (kind == PackageKind::Agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
+        const std::wstring package = (agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
         if (const std::optional<std::wstring> program = ProgramPath(command, package)) {
             launch = StartWindowless(*program, command);
         } else {

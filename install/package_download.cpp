@@ -50,7 +50,7 @@ DownloadOutcome InstallSequence::EndDownload(PackageKind kind, const DownloadFai
         file.Discard();
         return Report(kind, failure.outcome, failure.exitCode);
     }
-    file.Close();
+    file.Flush();
     Report(kind, failure.outcome, failure.exitCode);
     file.Discard();
     return failure.outcome;
@@ -275,7 +275,7 @@ std::optional<DownloadOutcome> InstallSequence::StoreAndHold(PackageKind kind, T
     // in between shows in the digest of the held file.
     const ULONGLONG startedMs = ::GetTickCount64();
     file.Close();
-    m_heldPackage = m_pfnHoldPackage(localFile);
+    m_heldPackage = file.Identity() ? m_pfnHoldPackage(localFile, *file.Identity()) : HeldPackage();
     const std::optional<Sha256Digest> held =
         m_heldPackage.IsHeld() ? Sha256OfFile(m_heldPackage.handle()) : std::nullopt;
     if (!m_heldPackage.IsHeld())

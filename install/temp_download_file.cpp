@@ -5,15 +5,16 @@
 
 #include <vector>
 
+#include "safe_file.h"
 #include "system_directory.h"
 
 namespace {
 
-// Writing, moving and renaming are ours; others may only read.
+// A new file of its own, never one a planted link leads to. Writing, moving
+// and renaming are ours; others may only read.
 HANDLE CreateLocked(const std::wstring& name)
 {
-    return ::CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateNewFile(name, GENERIC_WRITE | DELETE, FILE_SHARE_READ);
 }
 
 // The runtime library's buffered file on the handle, which it then owns.
@@ -37,6 +38,7 @@ TempDownloadFile::TempDownloadFile(const std::wstring& name) : m_name(name)
         Fail();
         return;
     }
+    m_identity = IdentityOf(m_handle);
     m_file = BufferedFileOn(m_handle);
     if (!m_file) {
         Fail();
@@ -117,6 +119,9 @@ bool TempDownloadFile::Close()
 
 void TempDownloadFile::Discard()
 {
+    // On the handle, before it closes: a name can be pointed elsewhere by
+    // then. A file closed already stays.
+    if (m_file && !DeleteWhenClosed(m_handle))
+        Fail();
     Close();
-    ::DeleteFileW(m_name.c_str());
 }

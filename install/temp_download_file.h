@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "safe_file.h"
 #include "sha256.h"
 
-// The temporary file a download is written to, created (or emptied when it
-// exists) under the same wide name that later moves or deletes it.
+// The temporary file a download is written to, created new (what was at its
+// name goes first, never what a link there leads to) under the same wide name
+// that later moves it.
 //
 // It is ours alone from its creation on: its handle lets other processes only
 // read, so nobody else can write, replace, rename or delete it while it is
@@ -38,10 +40,13 @@ public:
     bool MoveTo(const std::wstring& localFile);
     // Flushes and closes; false when any write, the flush or the close failed.
     bool Close();
-    // Closes if still open and deletes the file.
+    // Deletes the file through its handle and closes it; a file closed
+    // already stays.
     void Discard();
 
     const std::wstring& name() const { return m_name; }
+    // Which file this is, for the hold to open no other; nothing if unknown.
+    const std::optional<FileIdentity>& Identity() const { return m_identity; }
     // The system's error of the failed create, write, flush, move or close; 0 if none.
     DWORD Error() const { return m_error; }
     // The SHA-256 of every byte written; nothing when the digest failed.
@@ -56,4 +61,5 @@ private:
     bool m_failed = false;
     DWORD m_error = 0;
     std::optional<Sha256> m_digest{std::in_place};
+    std::optional<FileIdentity> m_identity;
 };

@@ -2,10 +2,14 @@
 // there, and what the service sends, must never run code or make it damage
 // files.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "child_process.h"
 #include "executable_directory.h"
 #include "msi_open_override.h"
+#include "polling.h"
 #include "product_test.h"
 #include "unattended_run.h"
 #include "wine_dll_override.h"
@@ -165,6 +169,110 @@ TEST_F(PlantedPrograms, APackageNameThatIsNoPlainFileNameIsNeverWritten)
         EXPECT_FALSE(std::filesystem::exists(escaped)) << command;
         EXPECT_EQ(host.RequestCount(kPatchPath), 0) << command;
     }
+}
+
+// Links another program of the user plants where the program creates its
+// files: nothing outside the working folder may be written, truncated,
+// created or deleted through them.
+class PlantedLinks : public UnattendedTest {
+protected:
+    // Files of the user's outside the working folder, in a folder beside it.
+    std::filesystem::path Outside(const wchar_t* name) const { return outside_.PathOf(name); }
+    // The same, as a link in the working folder names it.
+    std::wstring FromWorkingFolder(const wchar_t* name) const
+    {
+        return L"../" + outside_.Path().filename().wstring() + L"/" + name;
+    }
+
+    // Wine makes no symbolic link for CreateSymbolicLinkW, but it starts Unix
+    // programs: ln plants one, as the user's own programs could.
+    void PlantSymbolicLink(const ScratchDirectory& folder, const std::wstring& name, const std::wstring& target)
+    {
+        ASSERT_TRUE(RunInShell(folder.Path(), L"ln -s " + target + L" " + name)) << "no link planted";
+        planted_.push_back(folder.PathOf(name));
+    }
+
+    // Removed from the Unix side too: Wine deletes a link's target, not the
+    // link, and so would the working folder's removal.
+    void TearDown() override
+    {
+        for (const std::filesystem::path& link : planted_)
+            EXPECT_TRUE(RunInShell(link.parent_path(), L"rm -f " + link.filename().wstring()));
+        UnattendedTest::TearDown();
+    }
+
+    static std::string Read(const std::filesystem::path& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+private:
+    // Runs a shell command in the folder. Wine cannot wait for a Unix
+    // process, and lists no link whose target is missing: the command leaves
+    // a mark when it is done.
+    static bool RunInShell(const std::filesystem::path& folder, const std::wstring& command)
+    {
+        const std::filesystem::path mark = folder / L"shell-command.done";
+        uidriver::ChildProcess::Start(L"Z:\\bin\\sh", L"-c \"" + command + L" && touch shell-command.done\"", folder);
+        const bool done = uidriver::PollUntil([&] { return std::filesystem::exists(mark); }, 5s);
+        std::filesystem::remove(mark);
+        return done;
+    }
+
+    ScratchDirectory outside_;
+    std::vector<std::filesystem::path> planted_;
+};
+
+constexpr wchar_t kAgentTemp[] = L"vta-agent-x64_manager.msitemp";
+
+TEST_F(PlantedLinks, AHardLinkAtTheTemporaryNameKeepsItsFile)
+{
+    const std::filesystem::path outside = Outside(L"precious.txt");
+    std::ofstream(outside, std::ios::binary) << "the user's file";
+    const auto plant = [&outside](const ScratchDirectory& folder) {
+        ASSERT_TRUE(CreateHardLinkW(folder.PathOf(kAgentTemp).c_str(), outside.c_str(), nullptr));
+    };
+    host.SetRoute(kAgentPath, Body("missing", 404));
+    EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement", kProductExecutableName, plant), 20404u);
+    EXPECT_EQ(Read(outside), "the user's file");
+    EXPECT_FALSE(Files().Exists(kAgentTemp));
+
+    host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
+    EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement", kProductExecutableName, plant), 0u);
+    EXPECT_EQ(Read(outside), "the user's file");
+    EXPECT_EQ(Files().Read(L"vta-agent-x64_manager.msi"), SamplePackage("agent.msi"));
+}
+
+TEST_F(PlantedLinks, ASymbolicLinkAtTheTemporaryNameIsRefused)
+{
+    const std::filesystem::path outside = Outside(L"precious.txt");
+    std::ofstream(outside, std::ios::binary) << "the user's file";
+    const auto plant = [this](const ScratchDirectory& folder) {
+        PlantSymbolicLink(folder, kAgentTemp, FromWorkingFolder(L"precious.txt"));
+    };
+    host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
+    EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement", kProductExecutableName, plant), 20013u);
+    EXPECT_EQ(Read(outside), "the user's file");
+    EXPECT_EQ(host.RequestCount(kAgentPath), 0);
+}
+
+TEST_F(PlantedLinks, TheLogsNeverWriteThroughALink)
+{
+    const std::filesystem::path outside = Outside(L"precious.txt");
+    std::ofstream(outside, std::ios::binary) << "the user's file";
+    ServeBothPackages();
+    const auto plant = [&](const ScratchDirectory& folder) {
+        ASSERT_TRUE(CreateHardLinkW(folder.PathOf(L"run.log").c_str(), outside.c_str(), nullptr));
+        PlantSymbolicLink(folder, L"run.log.agent.log", FromWorkingFolder(L"created.bat"));
+    };
+    EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement /log run.log", kProductExecutableName, plant), 0u);
+
+    EXPECT_EQ(Read(outside), "the user's file");
+    EXPECT_NE(LogText().find("Exit code 0"), std::string::npos) << LogText();
+    // The agent's log could not be made safely: msiexec writes none.
+    EXPECT_FALSE(std::filesystem::exists(Outside(L"created.bat")));
+    EXPECT_EQ(LogText().find("/l*v"), std::string::npos) << LogText();
 }
 
 }  // namespace

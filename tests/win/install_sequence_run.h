@@ -133,7 +133,7 @@ protected:
     InstallationFiles files;
     InstallationOptions options;
     RecordingHost recorder;
-    HeldPackage (*holdPackage)(const std::wstring& name) = &HeldPackage::Open;
+    HeldPackage (*holdPackage)(const std::wstring& name, const FileIdentity& written) = &HeldPackage::Open;
 };
 
 }  // namespace install_test

@@ -35,20 +35,36 @@ bool IsPatchPackage(const std::wstring& name)
 
 // Another process writing into the Patch Management package between its
 // move into place and its hold.
-HeldPackage WrittenOverFirst(const std::wstring& name)
+HeldPackage WrittenOverFirst(const std::wstring& name, const FileIdentity& written)
 {
     if (IsPatchPackage(name))
         std::ofstream(std::filesystem::path(name), std::ios::binary | std::ios::trunc) << "exit=66";
-    return HeldPackage::Open(name);
+    return HeldPackage::Open(name, written);
+}
+
+// Another process putting a file of its own with the very same bytes at the
+// Patch Management package's name then, as a hard link it keeps a second
+// name of: the digest alone would accept it, and the installer would later
+// open what that process can change.
+HeldPackage SameBytesLinkedInFirst(const std::wstring& name, const FileIdentity& written)
+{
+    if (IsPatchPackage(name)) {
+        const std::filesystem::path package(name);
+        const std::filesystem::path own = package.parent_path() / "attacker.msi";
+        std::filesystem::copy_file(package, own);
+        std::filesystem::rename(package, package.parent_path() / "moved-away.msi");
+        ::CreateHardLinkW(package.c_str(), own.c_str(), nullptr);
+    }
+    return HeldPackage::Open(name, written);
 }
 
 // Another process opening the agent package for writing then, and keeping it.
 HANDLE g_otherWriter = INVALID_HANDLE_VALUE;
-HeldPackage KeptOpenForWritingFirst(const std::wstring& name)
+HeldPackage KeptOpenForWritingFirst(const std::wstring& name, const FileIdentity& written)
 {
     g_otherWriter = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return HeldPackage::Open(name);
+    return HeldPackage::Open(name, written);
 }
 
 class PackageHold : public InstallSequenceRun {
@@ -74,6 +90,19 @@ TEST_F(PackageHold, APackageChangedBeforeItIsHeldIsNotRunAndIsLeftAsItIs)
     EXPECT_TRUE(Noted(kChanged));
     EXPECT_FALSE(directory.Exists(L"pm.msi.ran"));
     EXPECT_EQ(directory.Read(L"pm.msi"), "exit=66");
+}
+
+TEST_F(PackageHold, AnotherFileWithTheSameBytesAtTheNameIsNotRun)
+{
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    holdPackage = &SameBytesLinkedInFirst;
+    const RunResult result = Run();
+
+    EXPECT_EQ(result.exitCode, exit_codes::kPackageChanged);
+    EXPECT_TRUE(Noted(kChanged));
+    EXPECT_FALSE(directory.Exists(L"pm.msi.ran"));
+    EXPECT_EQ(directory.Read(L"attacker.msi"), "exit=0");
 }
 
 TEST_F(PackageHold, APackageSomebodyElseHoldsForWritingIsNotRun)
