@@ -3,14 +3,28 @@ find_program(PROTOC protoc REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 
 # How product code is compiled: with cmake/no-standard-streams first on its
 # include path (see the iostream there) and, in the cross builds, without
-# run-time type information, which nothing of it asks for (8 KB of the
-# program). The native build keeps it: its sanitizers check virtual calls
+# run-time type information, which nothing of it asks for (about 10 KB of
+# the program). The native build keeps it: its sanitizers check virtual calls
 # with it.
 add_library(product_code INTERFACE)
 target_include_directories(product_code INTERFACE ${CMAKE_SOURCE_DIR}/cmake/no-standard-streams)
 if(CMAKE_CROSSCOMPILING)
   target_compile_options(product_code INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
 endif()
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# Marks TARGET as a shipped program: linked with link-time optimisation first,
+# and then ordinarily from the optimised code, so that it holds only the
+# library code that code calls (cmake/link_optimised_code_first.py).
+function(link_as_shipped target)
+  set_target_properties(${target} PROPERTIES VTA_SHIPPED ON)
+  if(CMAKE_CROSSCOMPILING)
+    set(launcher ${CMAKE_SOURCE_DIR}/cmake/link_optimised_code_first.py)
+    set_target_properties(${target} PROPERTIES RULE_LAUNCH_LINK "${Python3_EXECUTABLE} ${launcher}")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${launcher})
+  endif()
+endfunction()
 
 # Makes the target NAME_delayed: a delay-load import library of NAME.dll for
 # the functions cmake/NAME.def lists.
@@ -69,22 +83,6 @@ if(CMAKE_CROSSCOMPILING)
   set(_shipped $<BOOL:$<TARGET_PROPERTY:VTA_SHIPPED>>)
   add_link_options(-s $<${_shipped}:-flto> $<${_shipped}:-flto-partition=one> $<$<NOT:${_shipped}>:-fno-lto>)
   find_program(OBJDUMP ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-objdump REQUIRED)
-endif()
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
-
-# Marks TARGET as a shipped program: linked with link-time optimisation first,
-# and then ordinarily from the optimised code, so that it holds only the
-# library code that code calls (cmake/link_optimised_code_first.py).
-function(link_as_shipped target)
-  set_target_properties(${target} PROPERTIES VTA_SHIPPED ON)
-  if(CMAKE_CROSSCOMPILING)
-    set(launcher ${CMAKE_SOURCE_DIR}/cmake/link_optimised_code_first.py)
-    set_target_properties(${target} PROPERTIES RULE_LAUNCH_LINK "${Python3_EXECUTABLE} ${launcher}")
-    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${launcher})
-  endif()
-endfunction()
-
-if(CMAKE_CROSSCOMPILING)
 
   execute_process(COMMAND ${PROTOC} --version OUTPUT_VARIABLE _protoc_out OUTPUT_STRIP_TRAILING_WHITESPACE)
   string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+" _protoc_version "${_protoc_out}")

@@ -35,12 +35,13 @@ bool IsAtName(HANDLE handle, const std::wstring& path)
     const size_t slash = path.find_last_of(L"\\/");
     if (slash == std::wstring::npos)
         return false;
-    const HANDLE folder = ::CreateFileW(path.substr(0, slash + 1).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (folder == INVALID_HANDLE_VALUE)
-        return false;
-    std::wstring expected = FinalPath(folder);
-    ::CloseHandle(folder);
+    std::wstring expected;
+    {
+        const OwnedFile folder(::CreateFileW(path.substr(0, slash + 1).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (folder.IsOpen())
+            expected = FinalPath(folder.get());
+    }
     if (expected.empty())
         return false;
     if (expected.back() != L'\\')
@@ -48,22 +49,24 @@ bool IsAtName(HANDLE handle, const std::wstring& path)
     return SamePath(FinalPath(handle), expected + path.substr(slash + 1));
 }
 
+// What a handle is open on; nothing when the system cannot tell.
 struct Kind {
-    bool known = false;
-    bool reparsePoint = false;
-    bool directory = false;
-    DWORD links = 0;
+    bool reparsePoint;
+    bool directory;
+    DWORD links;
+    FileIdentity identity;
 };
 
-Kind KindOf(HANDLE handle)
+std::optional<Kind> KindOf(HANDLE handle)
 {
     BY_HANDLE_FILE_INFORMATION info{};
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (!::GetFileInformationByHandle(handle, &info) ||
         !::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof(tag)))
-        return {};
-    return {true, tag.ReparseTag != 0 || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
-            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, info.nNumberOfLinks};
+        return std::nullopt;
+    return Kind{tag.ReparseTag != 0 || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, info.nNumberOfLinks,
+                {info.dwVolumeSerialNumber, static_cast<ULONGLONG>(info.nFileIndexHigh) << 32 | info.nFileIndexLow}};
 }
 
 // Removes what is at `path`, the name itself: a link opened as itself, or a
@@ -71,30 +74,25 @@ Kind KindOf(HANDLE handle)
 // False when something is there that cannot be told to be the name itself.
 bool RemoveName(const std::wstring& path)
 {
-    const HANDLE existing = ::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                          nullptr);
-    if (existing == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND;
-    }
-    const Kind kind = KindOf(existing);
-    const bool itself = kind.known && (kind.reparsePoint || (!kind.directory && IsAtName(existing, path)));
-    const bool removed = itself && DeleteWhenClosed(existing);
-    const DWORD error = ::GetLastError();
-    ::CloseHandle(existing);
-    ::SetLastError(itself ? error : 0);
-    return removed;
+    const OwnedFile existing(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                           nullptr));
+    if (!existing.IsOpen())
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    const std::optional<Kind> kind = KindOf(existing.get());
+    const bool itself = kind && (kind->reparsePoint || (!kind->directory && IsAtName(existing.get(), path)));
+    if (!itself)
+        ::SetLastError(0);
+    // The name goes when `existing` closes.
+    return itself && DeleteWhenClosed(existing.get());
 }
 
 }  // namespace
 
 std::optional<FileIdentity> IdentityOf(HANDLE file)
 {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(file, &info))
-        return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber, static_cast<ULONGLONG>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+    const std::optional<Kind> kind = KindOf(file);
+    return kind ? std::optional<FileIdentity>(kind->identity) : std::nullopt;
 }
 
 HANDLE CreateNewFile(const std::wstring& name, DWORD access, DWORD share)
@@ -110,8 +108,8 @@ HANDLE CreateNewFile(const std::wstring& name, DWORD access, DWORD share)
             ::SetLastError(0);
         return INVALID_HANDLE_VALUE;
     }
-    const Kind kind = KindOf(file);
-    if (!kind.known || kind.reparsePoint || kind.directory || kind.links != 1 || !IsAtName(file, path)) {
+    const std::optional<Kind> kind = KindOf(file);
+    if (!kind || kind->reparsePoint || kind->directory || kind->links != 1 || !IsAtName(file, path)) {
         ::CloseHandle(file);
         ::SetLastError(0);
         return INVALID_HANDLE_VALUE;
@@ -125,9 +123,8 @@ HANDLE OpenSameFile(const std::wstring& path, DWORD access, DWORD share, DWORD f
                                       flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return file;
-    const Kind kind = KindOf(file);
-    const std::optional<FileIdentity> identity = IdentityOf(file);
-    if (!kind.known || kind.reparsePoint || !identity || *identity != expected) {
+    const std::optional<Kind> kind = KindOf(file);
+    if (!kind || kind->reparsePoint || kind->identity != expected) {
         ::CloseHandle(file);
         ::SetLastError(0);
         return INVALID_HANDLE_VALUE;

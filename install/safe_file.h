@@ -48,6 +48,7 @@ public:
     OwnedFile(const OwnedFile&) = delete;
     OwnedFile& operator=(const OwnedFile&) = delete;
     bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_file; }
 
 private:
     HANDLE m_file;
