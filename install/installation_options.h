@@ -8,16 +8,15 @@
 
 #include "sha256.h"
 
-// How the agent package is started: opened through the shell, which shows
-// the installer's own interface, or by the system's msiexec directly for the
-// unattended modes.
-enum class AgentLaunch { Shell, MsiexecQuiet, MsiexecPassive };
+// How the system's msiexec installs the agent package: with its whole
+// interface (the dialog), none (quiet) or only its progress (passive).
+enum class AgentLaunch { MsiexecFull, MsiexecQuiet, MsiexecPassive };
 
 // How a run differs between the interactive and the unattended modes.
 struct InstallationOptions {
-    AgentLaunch agentLaunch = AgentLaunch::Shell;
+    AgentLaunch agentLaunch = AgentLaunch::MsiexecFull;
     // Where msiexec writes its verbose log of the agent's installation; empty
-    // for none. Only the msiexec launches write one.
+    // for none.
     std::wstring agentInstallerLog;
     // A bound on every wait for the network. Nothing keeps WinINet's own
     // time-outs, as the interactive mode does: a person can cancel there.

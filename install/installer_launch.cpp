@@ -1,7 +1,4 @@
 // Running a downloaded package and turning its exit code into the outcome.
-#include <objbase.h>
-#include <shellapi.h>
-
 #include <vector>
 
 #include "ansi_text.h"
@@ -19,31 +16,6 @@ struct Launch {
     bool started;
     DWORD code;
 };
-
-// Opens the package through its shell association and waits for the process
-// the shell started. When the shell hands the file to an already running
-// program there is no process to wait for, and the exit code stays 0.
-Launch OpenThroughShell(const std::wstring& file)
-{
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpVerb = L"open";
-    info.lpFile = file.c_str();
-    info.nShow = SW_SHOWNORMAL;
-
-    Launch launch{::ShellExecuteExW(&info) != FALSE, 0};
-    if (!launch.started) {
-        launch.code = ::GetLastError();
-    } else if (info.hProcess) {
-        ::WaitForSingleObject(info.hProcess, INFINITE);
-        ::GetExitCodeProcess(info.hProcess, &launch.code);
-        ::CloseHandle(info.hProcess);
-    }
-    ::CoUninitialize();
-    return launch;
-}
 
 // The full path of an install command's program, as ProgramOfCommand
 // decides it; nothing when it refuses the command.
@@ -63,18 +35,24 @@ std::optional<std::wstring> ProgramPath(const std::wstring& command, const std::
     return std::nullopt;
 }
 
-// Starts a command line without a console window and waits for it. The
-// program is always named: process creation never searches for it.
-Launch StartWindowless(const std::wstring& program, const std::wstring& command)
+// Starts a command line and waits for it. The program is always named:
+// process creation never searches for it. Windowless: no console window for
+// a command-line program; otherwise its windows are shown normally.
+Launch StartProgram(const std::wstring& program, const std::wstring& command, bool windowless)
 {
     std::vector<wchar_t> commandLine(command.begin(), command.end());
     commandLine.push_back(L'\0');
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    if (!windowless) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWNORMAL;
+    }
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process))
+                          (windowless ? CREATE_NO_WINDOW : 0) | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                          &process))
         return {false, ::GetLastError()};
 
     ::CloseHandle(process.hThread);
@@ -85,13 +63,19 @@ Launch StartWindowless(const std::wstring& program, const std::wstring& command)
     return launch;
 }
 
-// The unattended modes install the agent with Windows Installer directly:
-// the shell's "open" would show the installer's whole interface. msiexec
-// appends its log to the file the program made for it (`withLog`).
+// The agent is installed by the system's Windows Installer itself, never
+// through the .msi association: a program of the user can register its own
+// command for that in the user's class registrations, which an elevated
+// process merges in. The dialog shows the installer's whole interface, as
+// the association's "open" does on a clean machine. msiexec appends its log
+// to the file the program made for it (`withLog`).
 std::wstring AgentMsiexecCommand(const std::wstring& package, const InstallationOptions& options, bool withLog)
 {
-    std::wstring command = L"msiexec.exe /i \"" + FullPath(package) + L"\" " +
-                           (options.agentLaunch == AgentLaunch::MsiexecPassive ? L"/passive" : L"/qn");
+    std::wstring command = L"msiexec.exe /i \"" + FullPath(package) + L"\"";
+    if (options.agentLaunch == AgentLaunch::MsiexecPassive)
+        command += L" /passive";
+    else if (options.agentLaunch == AgentLaunch::MsiexecQuiet)
+        command += L" /qn";
     if (withLog)
         command += L" /l*v+ \"" + options.agentInstallerLog + L"\"";
     return command;
@@ -103,34 +87,28 @@ DWORD InstallSequence::RunInstaller(PackageKind kind)
 {
     ::Sleep(kLaunchPauseMs);
     const ULONGLONG startedMs = ::GetTickCount64();
-    Launch launch{};
-    if (kind == PackageKind::Agent && m_options.agentLaunch == AgentLaunch::Shell) {
-        m_host.Note(L"Opening " + m_files.m_strAgentInstallerFile.str() + L" through the shell");
-        launch = OpenThroughShell(m_files.m_strAgentInstallerFile.str());
+    // msiexec opens its log by name: the program creates it first, never
+    // through a planted link, and keeps it from being deleted or replaced
+    // (sharing reading and writing only) until msiexec ends. A log that
+    // cannot be made so is left out.
+    const bool agent = kind == PackageKind::Agent;
+    const OwnedFile agentLog(agent && !m_options.agentInstallerLog.empty()
+                                 ? CreateNewFile(m_options.agentInstallerLog, FILE_READ_ATTRIBUTES,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE)
+                                 : INVALID_HANDLE_VALUE);
+    // The install command passes through the thread's ANSI code page on its way.
+    const std::wstring command = agent
+                                     ? AgentMsiexecCommand(m_files.m_strAgentInstallerFile.str(), m_options, agentLog.IsOpen())
+                                     : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
+    m_host.Note(L"Starting " + command);
+    const std::wstring package = (agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
+    Launch launch{false, exit_codes::kProgramRefused};
+    if (const std::optional<std::wstring> program = ProgramPath(command, package)) {
+        launch = StartProgram(*program, command, !(agent && m_options.agentLaunch == AgentLaunch::MsiexecFull));
     } else {
-        // msiexec opens its log by name: the program creates it first, never
-        // through a planted link, and keeps it from being deleted or
-        // replaced (sharing reading and writing only) until msiexec ends. A
-        // log that cannot be made so is left out.
-        const bool agent = kind == PackageKind::Agent;
-        const OwnedFile agentLog(agent && !m_options.agentInstallerLog.empty()
-                                     ? CreateNewFile(m_options.agentInstallerLog, FILE_READ_ATTRIBUTES,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE)
-                                     : INVALID_HANDLE_VALUE);
-        // The install command passes through the thread's ANSI code page on its way.
-        const std::wstring command =
-            agent ? AgentMsiexecCommand(m_files.m_strAgentInstallerFile.str(), m_options, agentLog.IsOpen())
-                  : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
-        m_host.Note(L"Starting " + command);
-        const std::wstring package = (agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
-        if (const std::optional<std::wstring> program = ProgramPath(command, package)) {
-            launch = StartWindowless(*program, command);
-        } else {
-            m_host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
-                        L"unquoted path that does not end in .exe, would let files of the working folder decide "
-                        L"what runs");
-            launch = {false, exit_codes::kProgramRefused};
-        }
+        m_host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
+                    L"unquoted path that does not end in .exe, would let files of the working folder decide "
+                    L"what runs");
     }
     // The installer has ended, or never started: the package is no longer held.
     m_heldPackage.Release();

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "msi_open_override.h"
+#include "system_msiexec_stand_in.h"
 #include "product_test.h"
 
 namespace gui_test {
@@ -46,7 +46,7 @@ TEST_F(AgentInstall, InstallsTheAgentPackageWithWindowsInstaller)
 
 TEST_F(AgentRun, CancelDuringTheDownloadAbortsWithoutInstalling)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     host.SetRoute(kAgentPath, SlowBody());
     StartRun(true);
     ASSERT_TRUE(Dialog().WaitText(kFileLabel, [](const std::wstring& t) { return !t.empty(); }, 30s));
@@ -132,7 +132,7 @@ TEST_F(AgentRun, AHostThatCannotBeReachedFailsTheDownload)
 // caching headers it sent before.
 TEST_F(AgentRun, PackagesBypassTheCache)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     const std::string marker = "cache-probe-" + std::to_string(GetTickCount64());
     for (const char* version : {"first", "second"}) {
         Route route = Body(InstallerExitingWith(0) + " " + marker + "-" + version);
@@ -162,7 +162,7 @@ TEST_F(AgentRun, PackagesBypassTheCache)
 
 TEST_F(AgentRun, WithoutContentLengthTheDownloadCompletesAndClaimsNoPercentage)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     Route route = Body(InstallerExitingWith(0) + std::string(300 * 1024, ' '));
     route.length = ContentLength::None();
     route.chunk = 8192;
@@ -182,7 +182,7 @@ TEST_F(AgentRun, WithoutContentLengthTheDownloadCompletesAndClaimsNoPercentage)
 
 TEST_F(AgentRun, ReplacesAnEarlierPackageAndTruncatesAStaleTemporaryFile)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(0) + std::string(2500, ' ')));
     Launch();
     Files().Write(kAgentFile, "earlier package");
@@ -207,7 +207,7 @@ class AgentInstallerExit : public ProductTest, public ::testing::WithParamInterf
 // and none is a cancellation of a download: no aborted line.
 TEST_P(AgentInstallerExit, EndsTheRunWithTheInstallersMessage)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(GetParam().exitCode)));
     StartRun(true);
     WaitForEnd();

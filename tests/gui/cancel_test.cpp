@@ -4,7 +4,7 @@
 #include <iostream>
 #include <thread>
 
-#include "msi_open_override.h"
+#include "system_msiexec_stand_in.h"
 #include "product_test.h"
 
 namespace gui_test {
@@ -41,7 +41,7 @@ protected:
         EXPECT_FALSE(Files().Exists(std::wstring(kAgentFile) + L".ran"));
     }
 
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
 };
 
 TEST_F(CancelDuringDownload, AHealthySlowDownloadStopsWithinATenthOfASecond)
@@ -83,7 +83,7 @@ TEST_F(CancelDuringDownload, AHostThatNeverAnswersTheHandshakeIsLeftAtOnce)
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
     host.SetRoute(kServicePath,
                   Body(ServiceAnswer("https://localhost:47447/pm/patch.msi",
-                                     "\"" + MsiOpenOverride::DefaultInstaller().string() + "\" /i patch.msi")));
+                                     "\"" + SystemMsiexecStandIn::Installer().string() + "\" /i patch.msi")));
     StartRun(true);
     ASSERT_TRUE(uidriver::PollUntil([this] { return host.ConnectionCount("silent") >= 1; }, 60s));
     EXPECT_LT(CancelAndMeasure(L"Patch Management download cancelled by user"), kCancelBound);

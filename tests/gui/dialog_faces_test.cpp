@@ -1,5 +1,5 @@
 // The dialog's faces and handlers as a user meets them.
-#include "msi_open_override.h"
+#include "system_msiexec_stand_in.h"
 #include "product_test.h"
 
 namespace gui_test {
@@ -156,7 +156,7 @@ TEST_F(DialogFaces, ANewCopyStartsNormallyOnceTheFirstHasGone)
 
 TEST_F(DialogFaces, TheExecutableNameNamesTheAgentPackage)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     Route route;
     route.body = InstallerExitingWith(0);
     host.SetRoute(kAgentPath, route);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "msi_open_override.h"
+#include "system_msiexec_stand_in.h"
 #include "native_windows.h"
 #include "product_test.h"
 
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(X64Windows, TheProgramAsksForTheX64Package)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
     StartRun(false);
     // The i686 program runs under WOW64 and must ask; the x86_64 one need not.

@@ -12,7 +12,7 @@
 
 #include "child_process.h"
 #include "executable_directory.h"
-#include "msi_open_override.h"
+#include "system_msiexec_stand_in.h"
 #include "product_test.h"
 
 namespace gui_test {
@@ -66,7 +66,7 @@ using PackageSwap = ProductTest;
 // the digest, and nothing runs.
 TEST_F(PackageSwap, NoOtherProcessCanSwapThePackageBeforeItsInstallerHasEnded)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     Route slow = Body("exit=0 wait=500" + std::string(300 * 1024, ' '));
     slow.chunk = 4096;
     slow.chunk_delay_ms = 20;

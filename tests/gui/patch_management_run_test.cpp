@@ -1,7 +1,7 @@
 // Runs that go on to Patch Management: the service exchange, its retries,
 // the second download and the windowless install command.
 #include "executable_directory.h"
-#include "msi_open_override.h"
+#include "system_msiexec_stand_in.h"
 #include "product_test.h"
 
 namespace gui_test {
@@ -30,7 +30,7 @@ protected:
     void ServeAgent() { host.SetRoute(kAgentPath, Body(InstallerExitingWith(0))); }
     void FailService() { host.SetRoute(kServicePath, Body("service unavailable", 503)); }
 
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
 };
 
 using FullRun = RealInstallerTest;

@@ -11,6 +11,7 @@
 #include "msi_open_override.h"
 #include "polling.h"
 #include "product_test.h"
+#include "system_msiexec_stand_in.h"
 #include "unattended_run.h"
 #include "wine_dll_override.h"
 
@@ -58,13 +59,38 @@ TEST_F(PlantedFiles, AnMsiexecInTheWorkingFolderNeverRunsForTheInstallCommand)
     host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, "msiexec /i patch.msi /qn")));
     session.emplace();
     // The stand-in installer records every start beside the package it was given.
-    std::filesystem::copy_file(MsiOpenOverride::DefaultInstaller(), Files().PathOf(L"msiexec.exe"));
+    std::filesystem::copy_file(SystemMsiexecStandIn::Installer(), Files().PathOf(L"msiexec.exe"));
     session->Start();
     PressOk(true);
     WaitForEnd();
 
     EXPECT_EQ(Dialog().Text(kStatus), L"Patch Management installation finished");
     EXPECT_FALSE(Files().Exists(L"patch.msi.ran"));
+}
+
+using PlantedAssociation = ProductTest;
+
+// Any program of the user can register its own command for .msi packages in
+// the user's class registrations, which an elevated process sees merged in;
+// Wine ignores that copy, so the shared one is pointed at a recording
+// stand-in. Both packages go to the system's msiexec, a stand-in too.
+TEST_F(PlantedAssociation, NeitherPackageIsEverOpenedThroughTheMsiAssociation)
+{
+    const SystemMsiexecStandIn msiexec;
+    const ScratchDirectory userPrograms;
+    std::filesystem::copy_file(SystemMsiexecStandIn::Installer(), userPrograms.PathOf(L"association.exe"));
+    const MsiOpenOverride association(userPrograms.PathOf(L"association.exe"));
+    host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
+    host.SetRoute(kPatchPath, Body(InstallerExitingWith(0)));
+    host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, "msiexec /i patch.msi /qn")));
+    StartRun(true);
+    WaitForEnd();
+
+    EXPECT_EQ(Dialog().Text(kStatus), L"Patch Management installation finished");
+    // Each stand-in records its command line once, beside the package.
+    EXPECT_EQ(Files().Read(std::wstring(kAgentFile) + L".ran"),
+              "msiexec.exe /i \"" + Files().PathOf(kAgentFile).string() + "\"\n");
+    EXPECT_EQ(Files().Read(L"patch.msi.ran"), "msiexec /i patch.msi /qn\n");
 }
 
 using PackageNames = ProductTest;
@@ -74,7 +100,7 @@ using PackageNames = ProductTest;
 // itself for others: every operation uses one name, or none is made.
 TEST_F(PackageNames, ANameTheCodePageCannotWriteLeavesNoStrayFile)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
     session.emplace(L"vta_agent_download_manager_sAB\uFF3CC.exe");
     std::filesystem::create_directory(Files().PathOf(L"vta-agent-x64_sAB"));
@@ -90,7 +116,7 @@ TEST_F(PackageNames, ANameTheCodePageCannotWriteLeavesNoStrayFile)
 
 TEST_F(PackageNames, AServiceCommandWithoutAPackageNameLeavesTheUsersTempFileAlone)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
     host.SetRoute(kPatchPath, Body(InstallerExitingWith(0)));
     host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, "setup.exe /quiet")));
@@ -109,7 +135,7 @@ TEST_F(PackageNames, AServiceCommandWithoutAPackageNameLeavesTheUsersTempFileAlo
 
 TEST_F(PackageNames, AServiceURLThatIsNotAWebAddressIsNeverOpened)
 {
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
     host.SetRoute(kServicePath, Body(ServiceAnswer("file:///C:/windows/win.ini", "msiexec /i win.msi /qn")));
     StartRun(true);
@@ -134,7 +160,7 @@ TEST_F(PlantedPrograms, AProgramNamedByARelativePathIsNeverStarted)
     host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, "tools\\setup.exe /i patch.msi /qn")));
     const auto plantTools = [](const ScratchDirectory& folder) {
         std::filesystem::create_directory(folder.PathOf(L"tools"));
-        std::filesystem::copy_file(MsiOpenOverride::DefaultInstaller(), folder.PathOf(L"tools\\setup.exe"));
+        std::filesystem::copy_file(SystemMsiexecStandIn::Installer(), folder.PathOf(L"tools\\setup.exe"));
     };
     EXPECT_EQ(RunQuietly(L"/quiet /log run.log", kProductExecutableName, plantTools), 20018u);
 
@@ -151,7 +177,7 @@ TEST_F(PlantedPrograms, AnUnquotedPathWithSpacesIsNeverGuessedAt)
         ASSERT_EQ(folder.Path().string().find(' '), std::string::npos);
         const std::string command = folder.PathOf(L"pm tools\\setup.exe").string() + " /i patch.msi /qn";
         host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, command)));
-        std::filesystem::copy_file(MsiOpenOverride::DefaultInstaller(), folder.PathOf(L"pm.exe"));
+        std::filesystem::copy_file(SystemMsiexecStandIn::Installer(), folder.PathOf(L"pm.exe"));
     };
     EXPECT_EQ(RunQuietly(L"/quiet", kProductExecutableName, plantPm), 20018u);
 

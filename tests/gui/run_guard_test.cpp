@@ -1,7 +1,7 @@
 // A running installation keeps its dialog: OK, Cancel and the ways to close
 // a window do nothing beyond their own effect while the worker runs, whoever
 // sends them.
-#include "msi_open_override.h"
+#include "system_msiexec_stand_in.h"
 #include "product_test.h"
 
 namespace gui_test {
@@ -14,7 +14,7 @@ constexpr wchar_t kPatchDownloaded[] = L"Download finished. Beginning Patch Mana
 
 class RunGuard : public ProductTest {
 protected:
-    const MsiOpenOverride installer;
+    const SystemMsiexecStandIn installer;
 };
 
 // An installer that stays open long enough to be looked at.
@@ -87,7 +87,7 @@ TEST_F(RunGuard, CancelIsDisabledWhileEitherInstallerRuns)
     host.SetRoute(kAgentPath, Body(SlowInstaller()));
     host.SetRoute(kPatchPath, Body(SlowInstaller()));
     host.SetRoute(kServicePath,
-                  Body(ServiceAnswer(kPatchUrl, "\"" + MsiOpenOverride::DefaultInstaller().string() + "\" /i pm.msi")));
+                  Body(ServiceAnswer(kPatchUrl, "\"" + SystemMsiexecStandIn::Installer().string() + "\" /i pm.msi")));
     StartRun(true);
 
     ASSERT_TRUE(uidriver::PollUntil([this] { return Files().Exists(std::wstring(kAgentFile) + L".ran"); }, 60s));
@@ -110,7 +110,7 @@ TEST_F(RunGuard, AFinishedRunShowsEverythingDoneWithoutContentLengths)
     host.SetRoute(kAgentPath, agent);
     host.SetRoute(kPatchPath, patch);
     host.SetRoute(kServicePath,
-                  Body(ServiceAnswer(kPatchUrl, "\"" + MsiOpenOverride::DefaultInstaller().string() + "\" /i pm.msi")));
+                  Body(ServiceAnswer(kPatchUrl, "\"" + SystemMsiexecStandIn::Installer().string() + "\" /i pm.msi")));
     StartRun(true);
     WaitForEnd();
 
@@ -130,7 +130,7 @@ TEST_F(RunGuard, ACopySavedTwiceKeepsItsToken)
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(0)));
     host.SetRoute(kPatchPath, Body(InstallerExitingWith(0)));
     host.SetRoute(kServicePath,
-                  Body(ServiceAnswer(kPatchUrl, "\"" + MsiOpenOverride::DefaultInstaller().string() + "\" /i pm.msi")));
+                  Body(ServiceAnswer(kPatchUrl, "\"" + SystemMsiexecStandIn::Installer().string() + "\" /i pm.msi")));
     StartRun(true, L"vta_agent_download_manager_sTOKEN42 (1).exe");
     WaitForEnd();
 

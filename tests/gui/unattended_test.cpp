@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "msi_open_override.h"
 #include "unattended_run.h"
 
 namespace gui_test {

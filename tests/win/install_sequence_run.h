@@ -12,7 +12,7 @@
 
 #include "executable_directory.h"
 #include "install_sequence.h"
-#include "msi_open_override.h"
+#include "system_msiexec_stand_in.h"
 #include "recording_host.h"
 #include "scratch_directory.h"
 #include "service_answer.h"
@@ -128,7 +128,7 @@ protected:
 
     gui_test::TestHost host;
     gui_test::ScratchDirectory directory;
-    gui_test::MsiOpenOverride installer;
+    gui_test::SystemMsiexecStandIn installer;
     wchar_t previousDirectory[MAX_PATH] = {};
     InstallationFiles files;
     InstallationOptions options;

@@ -1,7 +1,6 @@
 #include "msi_open_override.h"
 
 #include "child_process.h"
-#include "executable_directory.h"
 #include "text_encoding.h"
 #include "unique_handle.h"
 
@@ -96,11 +95,6 @@ MsiOpenOverride::~MsiOpenOverride()
     } catch (const std::exception& error) {
         ADD_FAILURE() << "the .msi open command was not restored: " << error.what();
     }
-}
-
-std::filesystem::path MsiOpenOverride::DefaultInstaller()
-{
-    return uidriver::ExecutableDirectory() / L"fakeinstaller.exe";
 }
 
 }  // namespace gui_test

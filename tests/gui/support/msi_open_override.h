@@ -16,16 +16,14 @@ struct RegistryValue {
 };
 
 // Points the shell's "open" verb for .msi packages at a stand-in installer
-// (fakeinstaller.exe next to the test by default) while the object lives,
-// and puts the original command back when it goes, failed test or not.
+// while the object lives, and puts the original command back when it goes,
+// failed test or not.
 class MsiOpenOverride {
 public:
-    explicit MsiOpenOverride(const std::filesystem::path& installer = DefaultInstaller());
+    explicit MsiOpenOverride(const std::filesystem::path& installer);
     ~MsiOpenOverride();
     MsiOpenOverride(const MsiOpenOverride&) = delete;
     MsiOpenOverride& operator=(const MsiOpenOverride&) = delete;
-
-    static std::filesystem::path DefaultInstaller();
 
 private:
     std::wstring commandKey_;  // under HKEY_CLASSES_ROOT
