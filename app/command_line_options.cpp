@@ -66,6 +66,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
                 return parsed;
         } else if (*name == L"nopatchmanagement") {
             options.patchManagement = false;
+        } else if (*name == L"norestart") {
+            options.noRestart = true;
         } else if (std::optional<std::wstring>* const target = ValueOf(options, *name)) {
             *target = value();
             if (!*target) {
@@ -97,11 +99,14 @@ std::wstring UsageText()
            L"  /quiet\t\t\tNo window at any time.\n"
            L"  /passive\t\tShows the progress, needs no click, closes itself.\n"
            L"  /nopatchmanagement\tInstalls the VTA Agent only.\n"
-           L"  /proxy host:port\tDownloads the VTA Agent through this proxy.\n"
+           L"  /norestart\t\tWindows Installer never restarts the machine.\n"
+           L"  /proxy host:port\tSends every request of the run through this proxy.\n"
            L"  /proxyuser name\tThe user name for that proxy, when it asks for one.\n"
            L"  /proxypassword secret\tIts password; never written to the log.\n"
-           L"  /log file\t\tWrites a log of the run to this file.\n"
+           L"  /log file\t\tWrites a log of the run to this file. Without it, /quiet and\n"
+           L"\t\t\t/passive write %TEMP%\\vta_agent_download_manager_<date>_<time>.log.\n"
            L"  /?, /help\t\tShows this message.\n"
            L"\n"
-           L"With /quiet or /passive the exit code tells the outcome: 0 when everything was installed.";
+           L"With /quiet or /passive the exit code tells the outcome: 0 when everything was installed,\n"
+           L"3010 when a restart is needed to finish.";
 }

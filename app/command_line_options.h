@@ -15,7 +15,8 @@ enum class UiMode {
 struct CommandLineOptions {
     UiMode mode = UiMode::Interactive;
     bool patchManagement = true;
-    std::optional<std::wstring> proxy;  // host:port for the agent download
+    bool noRestart = false;  // msiexec never restarts the machine
+    std::optional<std::wstring> proxy;  // host:port for every request of the run
     // Given to that proxy when it asks for credentials; only with /proxy.
     std::optional<std::wstring> proxyUser;
     std::optional<std::wstring> proxyPassword;

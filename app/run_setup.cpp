@@ -20,8 +20,12 @@ InstallationOptions InstallationOptionsFor(const CommandLineOptions& options,
 {
     InstallationOptions installation;
     installation.packageSigners = packageSigners;
+    installation.suppressRestart = options.noRestart;
+    if (options.proxy)
+        installation.proxy = ProxySetting{*options.proxy, {options.proxyUser.value_or(L""), options.proxyPassword.value_or(L"")}};
     if (options.mode == UiMode::Interactive)
         return installation;
+    installation.unattended = true;
     installation.agentLaunch = options.mode == UiMode::Quiet ? AgentLaunch::MsiexecQuiet : AgentLaunch::MsiexecPassive;
     installation.networkTimeoutMs = kUnattendedTimeoutMs;
     installation.retryPassingFailures = true;

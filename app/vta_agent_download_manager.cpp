@@ -14,6 +14,7 @@
 #include "package_signers.h"
 #include "quiet_run.h"
 #include "run_setup.h"
+#include "unattended_defaults.h"
 #include "vta_agent_download_managerDlg.h"
 
 namespace {
@@ -62,13 +63,27 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
         m_dwExitCode = parsed.options ? exit_codes::kSuccess : exit_codes::kInvalidParameter;
         return FALSE;
     }
-    const CommandLineOptions& options = *parsed.options;
+    CommandLineOptions options = *parsed.options;
+    // A dialog nobody can see would wait for OK until whoever started the
+    // program kills it.
+    const bool unseen = options.mode == UiMode::Interactive && !DesktopVisible();
+    if (unseen)
+        options.mode = UiMode::Quiet;
+    // A run that nobody watches always leaves a log to read.
+    if (options.mode != UiMode::Interactive && !options.logFile) {
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        options.logFile = DefaultLogFile(now);
+    }
     std::optional<LogFile> log;
     if (options.logFile)
         log.emplace(*options.logFile);
     LogFile* const logFile = log && log->IsOpen() ? &*log : nullptr;
     if (logFile)
         StartLog(*logFile, options);
+    if (logFile && unseen)
+        logFile->Write(L"No window of the program can be seen (its window station is not visible, or it runs in "
+                       L"session 0): it runs as with /quiet");
 
     const InstallationOptions installation = InstallationOptionsFor(options, kPackageSigners);
     if (options.mode == UiMode::Quiet) {

@@ -1,6 +1,7 @@
 #include "command_program.h"
 
 #include <cwctype>
+#include <iterator>
 
 namespace {
 
@@ -69,4 +70,20 @@ CommandProgram ProgramOfCommand(const std::wstring& commandLine, const std::wstr
     if (IsFullPath(word) && (quoted || EndsWithExe(word)))
         return {CommandProgram::Where::FullPath, WithExtension(word)};
     return {CommandProgram::Where::Refused, {}};
+}
+
+std::wstring WithRestartSuppressed(const std::wstring& commandLine, const std::wstring& packageFile)
+{
+    const CommandProgram program = ProgramOfCommand(commandLine, packageFile);
+    if (program.where != CommandProgram::Where::SystemDirectory || !SameName(program.program, L"msiexec.exe"))
+        return commandLine;
+    // A property is set by a word "NAME=value"; Windows Installer reads its name in any case.
+    constexpr wchar_t kProperty[] = L"reboot=";
+    constexpr size_t kLength = std::size(kProperty) - 1;
+    for (size_t at = 0; at + kLength <= commandLine.size(); ++at) {
+        const bool wordStart = at == 0 || commandLine[at - 1] == L' ' || commandLine[at - 1] == L'\t';
+        if (wordStart && SameName(commandLine.substr(at, kLength), kProperty))
+            return commandLine;
+    }
+    return commandLine + L" REBOOT=ReallySuppress";
 }

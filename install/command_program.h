@@ -29,3 +29,9 @@ struct CommandProgram {
 // The program of `commandLine`, whose package is saved as `packageFile` (a
 // plain file name).
 CommandProgram ProgramOfCommand(const std::wstring& commandLine, const std::wstring& packageFile);
+
+// The command as /norestart has it: one whose program is the system's
+// msiexec gets " REBOOT=ReallySuppress" appended, unless it sets REBOOT
+// itself; any other command is left as it is (only Windows Installer knows
+// that property).
+std::wstring WithRestartSuppressed(const std::wstring& commandLine, const std::wstring& packageFile);

@@ -7,8 +7,8 @@
 
 // Process exit codes of the unattended modes, for the scripts and
 // deployment tools that start the program. 0 only when everything selected
-// was installed; a failure never maps to 0 or to 3010 (success, restart
-// required). Where a Win32 or WinINet error caused a failure, that error is
+// was installed, 3010 when it was and an installer asked for a restart, 1641
+// when an installer started one; a failure never maps to 0 or to 3010. Where a Win32 or WinINet error caused a failure, that error is
 // the code; otherwise each failure class has a code of its own, above the
 // range of Win32 errors. The README lists them.
 namespace exit_codes {
@@ -17,6 +17,7 @@ constexpr uint32_t kSuccess = 0;
 constexpr uint32_t kInvalidParameter = 87;      // ERROR_INVALID_PARAMETER: unknown switch, missing value
 constexpr uint32_t kUserCancelled = 1602;       // ERROR_INSTALL_USEREXIT: a download was cancelled
 constexpr uint32_t kAlreadyRunning = 1618;      // ERROR_INSTALL_ALREADY_RUNNING: another copy runs
+constexpr uint32_t kRestartStarted = 1641;      // ERROR_SUCCESS_REBOOT_INITIATED: an installer restarts the machine
 constexpr uint32_t kRestartRequired = 3010;     // ERROR_SUCCESS_REBOOT_REQUIRED
 
 constexpr uint32_t kHttpStatusBase = 20000;     // + the HTTP status of a refused package download

@@ -30,7 +30,7 @@ RunResult InstallSequence::RunSteps()
     m_host.SetStatusText(L"Retrieving Patch Management download details");
     for (int attempt = 1;; ++attempt) {
         const ULONGLONG startedMs = ::GetTickCount64();
-        if (m_files.RetrievePatchDownloadDetails(m_options.networkTimeoutMs)) {
+        if (m_files.RetrievePatchDownloadDetails(m_options.networkTimeoutMs, m_options.proxy)) {
             m_host.Note(L"The web service answered in " + std::to_wstring(::GetTickCount64() - startedMs) +
                         L" ms: URL " + m_files.m_strPatchDownloadUrl.str() + L", command " +
                         m_files.m_strPatchInstallCommand.str());
@@ -72,14 +72,25 @@ std::optional<RunResult> InstallSequence::InstallPackage(PackageKind kind)
         return FinishWithFailure(m_downloadExitCode);
     // An installer's own messages are already shown; 1602 (the user left the
     // installer) is a failure, not a cancelled download.
-    if (const DWORD exitCode = RunInstaller(kind))
-        return FinishWithFailure(exitCode);
-    return std::nullopt;
+    const std::optional<DWORD> exitCode = RunInstaller(kind);
+    if (!exitCode)
+        return FinishWithCancel();
+    if (*exitCode == exit_codes::kSuccess)
+        return std::nullopt;
+    // Deployment tools read 3010 as installed with a restart pending, and
+    // 1641 as a restart under way: nothing more may start then.
+    if (m_options.unattended && *exitCode == exit_codes::kRestartRequired) {
+        m_restartRequired = true;
+        return std::nullopt;
+    }
+    if (m_options.unattended && *exitCode == exit_codes::kRestartStarted)
+        return RunResult{RunResult::kCompleted, exit_codes::kRestartStarted};
+    return FinishWithFailure(*exitCode);
 }
 
 RunResult InstallSequence::Completed()
 {
-    return {RunResult::kCompleted, exit_codes::kSuccess};
+    return {RunResult::kCompleted, m_restartRequired ? exit_codes::kRestartRequired : exit_codes::kSuccess};
 }
 
 RunResult InstallSequence::FinishWithFailure(DWORD exitCode)

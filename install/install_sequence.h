@@ -64,7 +64,12 @@ private:
     // Downloads and runs one package; the run's result when it must end there.
     std::optional<RunResult> InstallPackage(PackageKind kind);
     DownloadOutcome DownloadInstaller(PackageKind kind);
-    DWORD RunInstaller(PackageKind kind);
+    // The installer's exit code; nothing when the user cancelled while it
+    // waited for another installation to end.
+    std::optional<DWORD> RunInstaller(PackageKind kind);
+    // Says why and how long the installer waits, and waits; false when the
+    // user cancelled meanwhile.
+    bool AwaitOtherInstallation(DWORD waitMs, const wchar_t* why);
     RunResult Completed();
     RunResult FinishWithFailure(DWORD exitCode);
     RunResult FinishWithCancel();
@@ -103,6 +108,8 @@ private:
     // starts over shows nothing until it passes it, so no bar goes back.
     LONGLONG m_progressShown = 0;
     DWORD m_downloadExitCode = 0;
+    // An installer of this run succeeded and asked for a restart (3010).
+    bool m_restartRequired = false;
     // The last downloaded package, held until its installer has ended.
     HeldPackage m_heldPackage;
 };

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "afx_string.h"
+#include "proxy_setting.h"
 
 // The names and download details one installation run works with. Their
 // owner (the dialog, or the windowless run) lives longer than the run; the
@@ -14,8 +15,10 @@ public:
     // One exchange with the web service for the Patch Management download
     // details of the setup token: 1 when the install command and the URL
     // were both stored, 0 otherwise, with the cause as the last error.
-    // timeoutMs bounds each network wait of the unattended modes.
-    int RetrievePatchDownloadDetails(std::optional<DWORD> timeoutMs = std::nullopt);
+    // timeoutMs bounds each network wait of the unattended modes; proxy
+    // carries the exchange instead of the system's settings.
+    int RetrievePatchDownloadDetails(std::optional<DWORD> timeoutMs = std::nullopt,
+                                     const std::optional<ProxySetting>& proxy = std::nullopt);
     // Names the Patch Management package's local file after its install command.
     void DerivePatchInstallerFile();
 

@@ -6,12 +6,8 @@
 #include <string>
 
 #include "afx_string.h"
+#include "proxy_setting.h"
 #include "run_result.h"
-
-struct ProxyCredentials {
-    std::wstring user;
-    std::wstring password;
-};
 
 // Whoever shows an installation run: the dialog, or nothing at all in the
 // windowless mode. The run reads the user's choices through it, reports

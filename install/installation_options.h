@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "proxy_setting.h"
 #include "sha256.h"
 
 // How the system's msiexec installs the agent package: with its whole
@@ -15,6 +16,17 @@ enum class AgentLaunch { MsiexecFull, MsiexecQuiet, MsiexecPassive };
 // How a run differs between the interactive and the unattended modes.
 struct InstallationOptions {
     AgentLaunch agentLaunch = AgentLaunch::MsiexecFull;
+    // The unattended modes, for deployment tools: an installer's 3010
+    // (installed, restart pending) lets the run go on and becomes its exit
+    // code at the end, 1641 (restart started) ends it at once, and each
+    // installer waits while another installation runs (1618).
+    bool unattended = false;
+    // /norestart: msiexec is told never to restart the machine.
+    bool suppressRestart = false;
+    // The proxy of /proxy, which carries the whole run: the agent download
+    // takes it through the host, the web service exchange and the Patch
+    // Management download from here. Nothing: the system's settings.
+    std::optional<ProxySetting> proxy;
     // Where msiexec writes its verbose log of the agent's installation; empty
     // for none.
     std::wstring agentInstallerLog;

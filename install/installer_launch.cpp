@@ -6,6 +6,7 @@
 #include "command_program.h"
 #include "exit_codes.h"
 #include "install_sequence.h"
+#include "other_installation.h"
 #include "safe_file.h"
 #include "system_directory.h"
 
@@ -78,12 +79,14 @@ std::wstring AgentMsiexecCommand(const std::wstring& package, const Installation
         command += L" /qn";
     if (withLog)
         command += L" /l*v+ \"" + options.agentInstallerLog + L"\"";
+    if (options.suppressRestart)
+        command += L" REBOOT=ReallySuppress";
     return command;
 }
 
 }  // namespace
 
-DWORD InstallSequence::RunInstaller(PackageKind kind)
+std::optional<DWORD> InstallSequence::RunInstaller(PackageKind kind)
 {
     ::Sleep(kLaunchPauseMs);
     const ULONGLONG startedMs = ::GetTickCount64();
@@ -96,22 +99,40 @@ DWORD InstallSequence::RunInstaller(PackageKind kind)
                                  ? CreateNewFile(m_options.agentInstallerLog, FILE_READ_ATTRIBUTES,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE)
                                  : INVALID_HANDLE_VALUE);
-    // The install command passes through the thread's ANSI code page on its way.
-    const std::wstring command = agent
-                                     ? AgentMsiexecCommand(m_files.m_strAgentInstallerFile.str(), m_options, agentLog.IsOpen())
-                                     : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
-    m_host.Note(L"Starting " + command);
     const std::wstring package = (agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
+    // The install command passes through the thread's ANSI code page on its way.
+    std::wstring command = agent ? AgentMsiexecCommand(package, m_options, agentLog.IsOpen())
+                                 : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
+    if (!agent && m_options.suppressRestart)
+        command = WithRestartSuppressed(command, package);
+    m_host.Note(L"Starting " + command);
+
     Launch launch{false, exit_codes::kProgramRefused};
-    if (const std::optional<std::wstring> program = ProgramPath(command, package)) {
-        launch = StartProgram(*program, command, !(agent && m_options.agentLaunch == AgentLaunch::MsiexecFull));
-    } else {
+    const std::optional<std::wstring> program = ProgramPath(command, package);
+    if (!program)
         m_host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
                     L"unquoted path that does not end in .exe, would let files of the working folder decide "
                     L"what runs");
+    OtherInstallationWaits waits;
+    bool cancelled = false;
+    while (program && !cancelled) {
+        // Unattended, an installer waits for one that runs already, and is
+        // started again when it answers that one runs, until the time is up.
+        while (m_options.unattended && !cancelled && OtherInstallationRuns() && !waits.OutOfTime())
+            cancelled = !AwaitOtherInstallation(waits.NextWaitMs(), L"Another installation is in progress");
+        if (cancelled)
+            break;
+        launch = StartProgram(*program, command, !(agent && m_options.agentLaunch == AgentLaunch::MsiexecFull));
+        if (!m_options.unattended || !launch.started || launch.code != exit_codes::kAlreadyRunning ||
+            waits.OutOfTime())
+            break;
+        cancelled = !AwaitOtherInstallation(waits.NextWaitMs(),
+                                            L"The installer answered 1618: another installation is in progress");
     }
     // The installer has ended, or never started: the package is no longer held.
     m_heldPackage.Release();
+    if (cancelled)
+        return std::nullopt;
     // A launch that failed reports its system error in the exit code's place.
     if (launch.started)
         m_host.Note(L"The installer ended with exit code " + std::to_wstring(launch.code) + L" after " +
@@ -121,4 +142,16 @@ DWORD InstallSequence::RunInstaller(PackageKind kind)
     Report(InstallerMessage(kind, launch.code));
     m_host.UpdateDownloadProgress(m_packageTotal, m_packageTotal);
     return launch.code;
+}
+
+bool InstallSequence::AwaitOtherInstallation(DWORD waitMs, const wchar_t* why)
+{
+    m_host.AppendLog((std::wstring(why) + L"; waiting " + std::to_wstring((waitMs + 999) / 1000) +
+                      L" s before starting the installer.\r\n")
+                         .c_str());
+    // Cancel ends the wait in /passive; nothing runs yet that it would cut.
+    m_host.EnableButton(IDCANCEL, TRUE);
+    const bool cancelled = ::WaitForSingleObject(m_host.CancelEvent(), waitMs) == WAIT_OBJECT_0;
+    m_host.EnableButton(IDCANCEL, FALSE);
+    return !cancelled;
 }

@@ -211,8 +211,7 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
     const ULONGLONG startedMs = ::GetTickCount64();
 
     TransferRequest request;
-    if (agent)
-        request.proxy = m_host.AgentProxy();
+    request.proxy = agent ? m_host.AgentProxy() : AddressOf(m_options.proxy);
     request.url = agent ? AgentPackageUrl(RunningOn64BitWindows()) : m_files.m_strPatchDownloadUrl.str();
     // The service names the Patch Management URL: only a web address is
     // fetched, and always over TLS.
@@ -232,7 +231,7 @@ DownloadOutcome InstallSequence::DownloadInstaller(PackageKind kind)
     if (!file.IsOpen())
         return Report(kind, DownloadOutcome::FileCreateFailed, FileErrorCode(file));
     if (request.proxy)
-        request.proxyCredentials = m_host.AgentProxyCredentials();
+        request.proxyCredentials = agent ? m_host.AgentProxyCredentials() : m_options.proxy->credentials;
 
     m_packageTotal = 0;
     m_progressShown = 0;

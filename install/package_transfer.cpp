@@ -7,6 +7,7 @@
 #include "afx_thread.h"
 #include "download_retry.h"
 #include "internet_handle.h"
+#include "proxy_setting.h"
 
 namespace {
 
@@ -113,28 +114,10 @@ HINTERNET OpenUrl(HINTERNET internet, const TransferRequest& request)
     return ::InternetOpenUrlW(internet, request.url.c_str(), headers, headersLength, request.openFlags, 0);
 }
 
-// A proxy that asks for credentials (407) gets the typed user name and
-// password on the request, which is then sent once more.
-void AnswerProxyChallenge(HINTERNET request, const ProxyCredentials& credentials)
-{
-    if (credentials.user.empty() && credentials.password.empty())
-        return;
-    if (!credentials.user.empty())
-        ::InternetSetOptionW(request, INTERNET_OPTION_PROXY_USERNAME, const_cast<wchar_t*>(credentials.user.c_str()),
-                             static_cast<DWORD>(credentials.user.size()));
-    if (!credentials.password.empty())
-        ::InternetSetOptionW(request, INTERNET_OPTION_PROXY_PASSWORD,
-                             const_cast<wchar_t*>(credentials.password.c_str()),
-                             static_cast<DWORD>(credentials.password.size()));
-    ::HttpSendRequestW(request, nullptr, 0, nullptr, 0);
-}
-
 TransferResponse Open(const TransferRequest& request, Connection& connection)
 {
-    const wchar_t* proxy = request.proxy ? request.proxy->c_str() : nullptr;
     // A failed open leaves a null handle, which makes the URL open fail.
-    connection.internet =
-        ::InternetOpenW(kUserAgent, proxy ? INTERNET_OPEN_TYPE_PROXY : INTERNET_OPEN_TYPE_PRECONFIG, proxy, nullptr, 0);
+    connection.internet = OpenInternetSession(kUserAgent, request.proxy);
     if (connection.internet && request.timeoutMs)
         SetNetworkTimeouts(connection.internet.get(), *request.timeoutMs);
 
@@ -146,7 +129,7 @@ TransferResponse Open(const TransferRequest& request, Connection& connection)
     }
     response.opened = true;
     response.status = QueryHeaderText(connection.request.get(), HTTP_QUERY_STATUS_CODE);
-    if (request.proxy && response.status == L"407") {
+    if (request.proxy && ProxyAsksForCredentials(connection.request.get())) {
         AnswerProxyChallenge(connection.request.get(), request.proxyCredentials);
         response.status = QueryHeaderText(connection.request.get(), HTTP_QUERY_STATUS_CODE);
     }

@@ -49,7 +49,7 @@ int Refused()
 
 // The exchange proper; the caller's handles close after it returns.
 int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, std::optional<DWORD> timeoutMs,
-             CString& installCommand, CString& downloadUrl, InternetHandle& session, InternetHandle& connection,
+             const std::optional<ProxySetting>& proxy, CString& installCommand, CString& downloadUrl, InternetHandle& session, InternetHandle& connection,
              InternetHandle& request)
 {
     msg::MsgWebRequest question;
@@ -61,7 +61,7 @@ int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, st
         return 0;
     }
 
-    session = ::InternetOpenW(kAgentString, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    session = OpenInternetSession(kAgentString, AddressOf(proxy));
     if (!session)
         return 0;
     if (timeoutMs)
@@ -79,6 +79,8 @@ int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, st
     // is taken as the response.
     if (!::HttpSendRequestW(request.get(), nullptr, 0, buffer.data(), static_cast<DWORD>(buffer.size())))
         return 0;
+    if (proxy && ProxyAsksForCredentials(request.get()))
+        AnswerProxyChallenge(request.get(), proxy->credentials, buffer);
     if (!ReadWholeBody(request.get(), buffer))
         return 0;
 
@@ -118,7 +120,8 @@ std::string NarrowSetupToken(const std::wstring& token)
 }
 
 int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstring& setupToken,
-                              CString& installCommand, CString& downloadUrl, std::optional<DWORD> timeoutMs)
+                              CString& installCommand, CString& downloadUrl, std::optional<DWORD> timeoutMs,
+                              const std::optional<ProxySetting>& proxy)
 {
     int result = 0;
     DWORD error = 0;
@@ -127,7 +130,7 @@ int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstrin
         InternetHandle session;
         InternetHandle connection;
         InternetHandle request;
-        result = Exchange(endpoint, setupToken, timeoutMs, installCommand, downloadUrl, session, connection, request);
+        result = Exchange(endpoint, setupToken, timeoutMs, proxy, installCommand, downloadUrl, session, connection, request);
         error = ::GetLastError();
     }
     // Closing the handles must not hide why the exchange failed.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "afx_string.h"
+#include "proxy_setting.h"
 
 struct ServiceEndpoint {
     const wchar_t* host;
@@ -26,7 +27,9 @@ std::string NarrowSetupToken(const std::wstring& token);
 // last error: WinINet's, ERROR_INVALID_DATA for an answer that does not parse,
 // ERROR_SUCCESS for one that parses but refuses or lacks the details. A
 // response with the command but without the URL still replaces installCommand.
-// timeoutMs, when given, bounds WinINet's connect, send and receive waits.
+// timeoutMs, when given, bounds WinINet's connect, send and receive waits;
+// proxy, when given, carries the exchange instead of the system's settings.
 int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstring& setupToken,
                               CString& installCommand, CString& downloadUrl,
-                              std::optional<DWORD> timeoutMs = std::nullopt);
+                              std::optional<DWORD> timeoutMs = std::nullopt,
+                              const std::optional<ProxySetting>& proxy = std::nullopt);

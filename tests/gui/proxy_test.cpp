@@ -1,6 +1,6 @@
 // Runs through real proxies (the Wine session's tinyproxy instances): the
-// system's proxy setting, which every download and the web service exchange
-// take, and /proxy, which only the agent download takes.
+// system's proxy setting, and /proxy, which every download and the web
+// service exchange take.
 #include <windows.h>
 #include <wininet.h>
 
@@ -64,7 +64,7 @@ TEST_F(ThroughProxy, TheSystemSettingCarriesEveryDownloadAndTheServiceExchange)
     EXPECT_EQ(host.RequestCount(kServicePath), 1);
 }
 
-TEST_F(ThroughProxy, SlashProxyCarriesTheAgentDownloadAlone)
+TEST_F(ThroughProxy, SlashProxyCarriesTheWholeRun)
 {
     const TestProxy proxy("OPEN");
     ServeBothPackages();
@@ -72,9 +72,7 @@ TEST_F(ThroughProxy, SlashProxyCarriesTheAgentDownloadAlone)
 
     EXPECT_TRUE(IsInstalled(kAgentProduct));
     EXPECT_TRUE(IsInstalled(kPatchProduct));
-    // The service exchange and the Patch Management download take the
-    // system's settings, which name no proxy.
-    EXPECT_EQ(proxy.Tunnels(), std::vector<std::string>{kDownloadHost});
+    EXPECT_EQ(proxy.Tunnels(), (std::vector<std::string>{kDownloadHost, kServiceHost, kDownloadHost}));
 }
 
 TEST_F(ThroughProxy, AProxyThatRefusesTheTunnelEndsTheRunWithItsStatus)
@@ -96,12 +94,17 @@ TEST_F(ThroughProxy, CredentialsOpenTheProxyThatAsksForThem)
     EXPECT_EQ(DownloadAgentThrough(proxy, L"/proxyuser " + accepted.user + L" /proxypassword wrong"), 20401u);
     ExpectRefusedDownload("HTTP status 401");
 
+    // The same credentials open the proxy for every request of the run.
     host.Reset();
-    EXPECT_EQ(DownloadAgentThrough(proxy, L"/proxyuser " + accepted.user + L" /proxypassword " + accepted.password),
+    ServeBothPackages();
+    EXPECT_EQ(RunLogged(L"/proxy " + proxy.Address() + L" /proxyuser " + accepted.user + L" /proxypassword " +
+                        accepted.password),
               0u)
         << LogText();
     EXPECT_TRUE(IsInstalled(kAgentProduct));
+    EXPECT_TRUE(IsInstalled(kPatchProduct));
     EXPECT_EQ(host.RequestCount(kAgentPath), 1);
+    EXPECT_EQ(host.RequestCount(kServicePath), 1);
     const std::string log = LogText();
     const std::string password(accepted.password.begin(), accepted.password.end());
     EXPECT_EQ(log.find(password), std::string::npos) << log;

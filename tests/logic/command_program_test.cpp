@@ -48,4 +48,19 @@ TEST(CommandProgram, WhatTheWorkingFolderOrAGuessWouldDecideIsRefused)
         ExpectProgram(command, Where::Refused, L"");
 }
 
+TEST(CommandProgram, NoRestartReachesWindowsInstallerAlone)
+{
+    const auto suppressed = [](const wchar_t* command) { return WithRestartSuppressed(command, L"pm.msi"); };
+    EXPECT_EQ(suppressed(L"msiexec /i pm.msi /qn"), L"msiexec /i pm.msi /qn REBOOT=ReallySuppress");
+    EXPECT_EQ(suppressed(L"\"MSIEXEC.EXE\" /i pm.msi"), L"\"MSIEXEC.EXE\" /i pm.msi REBOOT=ReallySuppress");
+    // The command's own choice stands, in any case of the name.
+    EXPECT_EQ(suppressed(L"msiexec /i pm.msi REBOOT=Force"), L"msiexec /i pm.msi REBOOT=Force");
+    EXPECT_EQ(suppressed(L"msiexec /i pm.msi\treboot=\"\""), L"msiexec /i pm.msi\treboot=\"\"");
+    EXPECT_EQ(suppressed(L"msiexec /i pm.msi NOREBOOT=1"), L"msiexec /i pm.msi NOREBOOT=1 REBOOT=ReallySuppress");
+    // Other programs would not know the property.
+    EXPECT_EQ(suppressed(L"setup.exe /S"), L"setup.exe /S");
+    EXPECT_EQ(suppressed(L"pm.msi /qn"), L"pm.msi /qn");
+    EXPECT_EQ(suppressed(L"C:\\Windows\\System32\\msiexec.exe /i pm.msi"), L"C:\\Windows\\System32\\msiexec.exe /i pm.msi");
+}
+
 }  // namespace

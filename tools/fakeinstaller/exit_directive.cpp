@@ -25,18 +25,15 @@ std::optional<std::int64_t> NumberAfter(std::string_view content, std::string_vi
 
 }  // namespace
 
-DWORD ExitCodeFor(std::string_view packageContent)
+DWORD ExitCodeFor(std::string_view packageContent, bool firstStart)
 {
-    constexpr std::string_view directive = "exit=";
-    if (packageContent.substr(0, directive.size()) != directive)
+    if (packageContent.substr(0, 5) != "exit=")
         return 0;
-    const std::string_view number = packageContent.substr(directive.size());
-    std::int64_t value = 0;
-    const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (parsed.ec != std::errc() || value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::uint32_t>::max())
+    const auto later = firstStart ? std::nullopt : NumberAfter(packageContent, " then=");
+    const auto value = later ? later : NumberAfter(packageContent, "exit=");
+    if (!value || *value < std::numeric_limits<std::int32_t>::min() || *value > std::numeric_limits<std::uint32_t>::max())
         return 0;
-    return static_cast<DWORD>(value);
+    return static_cast<DWORD>(*value);
 }
 
 DWORD RunTimeFor(std::string_view packageContent)

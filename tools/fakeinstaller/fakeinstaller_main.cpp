@@ -31,11 +31,14 @@ std::vector<std::wstring> Arguments()
     return std::vector<std::wstring>(words.get() + std::min(count, 1), words.get() + count);
 }
 
-void RecordStart(const std::filesystem::path& package)
+// Records this start; whether it is the package's first.
+bool RecordStart(const std::filesystem::path& package)
 {
     std::filesystem::path record = package;
     record += L".ran";
+    const bool first = !std::filesystem::exists(record);
     std::ofstream(record, std::ios::binary | std::ios::app) << uidriver::ToUtf8(GetCommandLineW()) << "\n";
+    return first;
 }
 
 // The package's first bytes, where its directives are; nothing when it
@@ -58,10 +61,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     const auto package = fakeinstaller::PackageArgument(Arguments());
     if (!package)
         return static_cast<int>(kPackageOpenFailed);
-    RecordStart(*package);
+    const bool firstStart = RecordStart(*package);
     const auto directives = DirectivesOf(*package);
     if (!directives)
         return static_cast<int>(kPackageOpenFailed);
     Sleep(fakeinstaller::RunTimeFor(*directives));
-    return static_cast<int>(fakeinstaller::ExitCodeFor(*directives));
+    return static_cast<int>(fakeinstaller::ExitCodeFor(*directives, firstStart));
 }
