@@ -91,7 +91,7 @@ std::uint8_t Channel(float value)
 
 }  // namespace
 
-BannerPicture DrawBanner(const BannerDesign& design, int width, int height)
+BannerPicture DrawBanner(const BannerDesign& design, int width, int height, const BannerSchemeColours* scheme)
 {
     BannerPicture picture;
     if (width <= 0 || height <= 0)
@@ -102,20 +102,21 @@ BannerPicture DrawBanner(const BannerDesign& design, int width, int height)
     picture.bgr.assign(picture.stride * height, 0);
 
     const std::vector<float> coverage = StrokeCoverage(design, width, height);
-    const BannerRgb from = design.topLeft;
-    const BannerRgb to = design.bottomRight;
+    const BannerRgb from = scheme ? scheme->background : design.topLeft;
+    const BannerRgb to = scheme ? scheme->background : design.bottomRight;
+    const BannerRgb stroke = scheme ? scheme->stroke : BannerRgb{255, 255, 255};
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = picture.bgr.data() + picture.stride * y;
         for (int x = 0; x < width; ++x) {
             const float t = ((x + 0.5f) / width + design.slope * (y + 0.5f) / height) / (1 + design.slope);
-            const float white = coverage[static_cast<size_t>(y) * width + x];
-            const auto shade = [t, white](std::uint8_t a, std::uint8_t b) {
+            const float covered = coverage[static_cast<size_t>(y) * width + x];
+            const auto shade = [t, covered](std::uint8_t a, std::uint8_t b, std::uint8_t ink) {
                 const float base = a + (b - a) * t;
-                return Channel(base + (255 - base) * white);
+                return Channel(base + (ink - base) * covered);
             };
-            row[3 * x] = shade(from.b, to.b);
-            row[3 * x + 1] = shade(from.g, to.g);
-            row[3 * x + 2] = shade(from.r, to.r);
+            row[3 * x] = shade(from.b, to.b, stroke.b);
+            row[3 * x + 1] = shade(from.g, to.g, stroke.g);
+            row[3 * x + 2] = shade(from.r, to.r, stroke.r);
         }
     }
     return picture;

@@ -68,6 +68,11 @@ SIZE SizeOf(HBITMAP bitmap)
     return {header.bmWidth, header.bmHeight};
 }
 
+BannerRgb RgbOf(COLORREF colour)
+{
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
 }  // namespace
 
 BOOL CBannerControl::Layout(HWND dialog)
@@ -84,12 +89,19 @@ BOOL CBannerControl::Layout(HWND dialog)
     const int width = client.right;
     const int height = band.bottom;
 
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    const bool highContrast = m_pfnSystemParametersInfo(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+                              (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    const BannerSchemeColours scheme{RgbOf(::GetSysColor(COLOR_WINDOW)), RgbOf(::GetSysColor(COLOR_WINDOWTEXT))};
+
     BOOL pictured = TRUE;
     // The static control sizes itself to its picture, so the picture goes first.
-    if (std::abs(width - m_templateSize.cx) <= 1 && std::abs(height - m_templateSize.cy) <= 1) {
+    if (!highContrast && std::abs(width - m_templateSize.cx) <= 1 && std::abs(height - m_templateSize.cy) <= 1) {
         ::SendMessageW(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_template.m_hObject));
         m_drawn.DeleteObject();
-    } else if (CBitmap drawn = BitmapOf(DrawBanner(TheBannerDesign(), width, height)); drawn.m_hObject) {
+    } else if (CBitmap drawn = BitmapOf(DrawBanner(TheBannerDesign(), width, height, highContrast ? &scheme : nullptr));
+               drawn.m_hObject) {
         ::SendMessageW(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(drawn.m_hObject));
         m_drawn = std::move(drawn);
     } else {

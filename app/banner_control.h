@@ -10,7 +10,12 @@ public:
     // Sizes the banner and gives it its picture; call when the dialog is laid
     // out and after its DPI changed. Returns FALSE when no picture could be
     // made for the new size (the banner is sized, and keeps its last one).
+    // In high contrast the banner is drawn in the scheme's window colours.
     BOOL Layout(HWND dialog);
+
+    // Asks whether high contrast is on; tests give a chosen answer (Wine
+    // has none).
+    BOOL(WINAPI* m_pfnSystemParametersInfo)(UINT, UINT, PVOID, UINT) = &::SystemParametersInfoW;
 
 private:
     // The 100% bitmap of the resources, shown while the banner's size is

@@ -22,6 +22,6 @@ void HardenDllSearch(SetDefaultDllDirectoriesFunction setDefaultDllDirectories)
     // life of the process. Without the restriction, the DLLs these import
     // would still be searched for in the program's folder first: the altered
     // search starts in the system directory instead.
-    for (const wchar_t* dll : {L"wininet.dll", L"bcrypt.dll", L"crypt32.dll", L"wintrust.dll"})
+    for (const wchar_t* dll : {L"wininet.dll", L"bcrypt.dll", L"crypt32.dll", L"wintrust.dll", L"oleacc.dll"})
         ::LoadLibraryExW(InSystemDirectory(dll).c_str(), nullptr, restricted ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH);
 }

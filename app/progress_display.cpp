@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <climits>
 
+#include "accessibility.h"
 #include "progress_math.h"
 #include "resource.h"
 #include "vta_agent_download_managerDlg.h"
 
 void Cvta_agent_download_managerDlg::SetStatusText(LPCWSTR text)
 {
-    GetDlgItem(IDC_STATUS).SetWindowText(text);
+    const CWnd status = GetDlgItem(IDC_STATUS);
+    status.SetWindowText(text);
+    AnnounceLiveRegion(status.m_hWnd);
 }
 
 void Cvta_agent_download_managerDlg::AppendLog(CString text)
@@ -32,13 +35,20 @@ void Cvta_agent_download_managerDlg::UpdateDownloadProgress(LONGLONG bytesDone, 
     m_progressFile.SetRange32(0, fileBar.upper);
     m_progressFile.SetPos(fileBar.position);
     GetDlgItem(IDC_FILE_PROGRESS_LABEL).SetWindowText(progress::FileLabel(bytesDone, bytesTotal).c_str());
+    AnnounceProgressName(m_progressFile.m_hWnd);
 
     const int units = IsChecked(IDC_CHECK_PATCH_MANAGEMENT) ? 2 * progress::kUnitsPerFile : progress::kUnitsPerFile;
     m_progressTotal.SetRange(0, static_cast<short>(units));
-    const LONGLONG next = progress::NextTotalPosition(m_progressTotal.GetPos(), bytesDone, bytesTotal);
+    const int shown = m_progressTotal.GetPos();
+    const LONGLONG next = progress::NextTotalPosition(shown, bytesDone, bytesTotal);
     m_progressTotal.SetPos(static_cast<int>(std::min<LONGLONG>(next, INT_MAX)));
     // Read back: the bar clamps a position beyond its range.
-    GetDlgItem(IDC_TOTAL_PROGRESS_LABEL).SetWindowText(progress::TotalLabel(m_progressTotal.GetPos(), units).c_str());
+    const int position = m_progressTotal.GetPos();
+    GetDlgItem(IDC_TOTAL_PROGRESS_LABEL).SetWindowText(progress::TotalLabel(position, units).c_str());
+    if (position != shown) {
+        AnnounceProgressName(m_progressTotal.m_hWnd);
+        SendMessage(WM_SHOW_TASKBAR_PROGRESS, static_cast<WPARAM>(position), units);
+    }
 }
 
 void Cvta_agent_download_managerDlg::SetProgressComplete()
@@ -48,6 +58,8 @@ void Cvta_agent_download_managerDlg::SetProgressComplete()
     m_progressTotal.SetRange(0, 100);
     m_progressTotal.SetPos(100);
     GetDlgItem(IDC_TOTAL_PROGRESS_LABEL).SetWindowText(L"Total progress ( 100% )");
+    AnnounceProgressName(m_progressTotal.m_hWnd);
+    SendMessage(WM_SHOW_TASKBAR_PROGRESS, 100, 100);
 }
 
 void Cvta_agent_download_managerDlg::ShowDetails()

@@ -1,6 +1,7 @@
 #include "vta_agent_download_manager.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <optional>
 
@@ -26,6 +27,14 @@ struct DllSearchHardening {
 DllSearchHardening g_dllSearchHardening __attribute__((init_priority(101)));
 
 constexpr wchar_t kProgramTitle[] = L"VTA Agent Download Manager";
+
+// COM on this thread while the object lives.
+struct ComApartment {
+    ComApartment() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComApartment() { ::CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+};
 
 void ShowUsage(const std::wstring& error)
 {
@@ -98,6 +107,8 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
 
         CWinApp::InitInstance();
         AfxEnableControlContainer();
+        // Assistive technology and the taskbar reach the dialog through COM.
+        const ComApartment com;
         SetRegistryKey(L"Local AppWizard-Generated Applications");
 
         Cvta_agent_download_managerDlg dialog;

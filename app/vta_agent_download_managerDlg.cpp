@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "accessibility.h"
 #include "build_config.h"
 #include "exit_codes.h"
 #include "resource.h"
@@ -37,11 +38,17 @@ BEGIN_MESSAGE_MAP(Cvta_agent_download_managerDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDOK, &Cvta_agent_download_managerDlg::OnBnClickedOk)
     ON_BN_CLICKED(IDCANCEL, &Cvta_agent_download_managerDlg::OnBnClickedCancel)
-    ON_NOTIFY(NM_CLICK, IDC_DETAILS_LINK, &Cvta_agent_download_managerDlg::OnNMClickDetailsLink)
+    ON_NOTIFY(NM_CLICK, IDC_DETAILS_LINK, &Cvta_agent_download_managerDlg::OnDetailsLink)
+    ON_NOTIFY(NM_RETURN, IDC_DETAILS_LINK, &Cvta_agent_download_managerDlg::OnDetailsLink)
     ON_BN_CLICKED(IDC_CHECK_USE_PROXY, &Cvta_agent_download_managerDlg::OnBnClickedUseProxy)
     ON_MESSAGE(WM_RUN_ENDED, &Cvta_agent_download_managerDlg::OnRunEnded)
     ON_MESSAGE(WM_DPICHANGED, &Cvta_agent_download_managerDlg::OnDpiChanged)
     ON_MESSAGE(WM_LAYOUT_BANNER, &Cvta_agent_download_managerDlg::OnLayoutBanner)
+    ON_MESSAGE(WM_SETTINGCHANGE, &Cvta_agent_download_managerDlg::OnSettingChange)
+    ON_MESSAGE(WM_SYSCOLORCHANGE, &Cvta_agent_download_managerDlg::OnSysColorChange)
+    // Registered at run time: the table is made on the dialog's first message.
+    ON_MESSAGE(TaskbarButtonCreatedMessage(), &Cvta_agent_download_managerDlg::OnTaskbarButtonCreated)
+    ON_MESSAGE(WM_SHOW_TASKBAR_PROGRESS, &Cvta_agent_download_managerDlg::OnShowTaskbarProgress)
     ON_WM_TIMER()
 END_MESSAGE_MAP()
 
@@ -80,6 +87,11 @@ BOOL Cvta_agent_download_managerDlg::OnInitDialog()
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     m_banner.Layout(m_hWnd);
+    ServeAccessibleProgress(m_progressFile.m_hWnd, GetDlgItem(IDC_FILE_PROGRESS_LABEL).m_hWnd);
+    ServeAccessibleProgress(m_progressTotal.m_hWnd, GetDlgItem(IDC_TOTAL_PROGRESS_LABEL).m_hWnd);
+    MakePoliteLiveRegion(GetDlgItem(IDC_STATUS).m_hWnd);
+    LetLinkTakeEnter(m_linkDetails.m_hWnd);
+    AcceptTaskbarButtonCreated(m_hWnd);
 
     if (!AcquireSingleInstance()) {
         ShowRefusedFace();
@@ -232,10 +244,15 @@ void Cvta_agent_download_managerDlg::RunEnded(const RunResult& result)
 
 LRESULT Cvta_agent_download_managerDlg::OnRunEnded(WPARAM, LPARAM result)
 {
+    const RunResult& ending = *reinterpret_cast<const RunResult*>(result);
     m_bRunning = FALSE;
     GetDlgItem(IDOK).EnableWindow(TRUE);
+    if (m_taskbar && ending.threadResult == RunResult::kCompleted)
+        m_taskbar->Clear();
+    else if (m_taskbar)
+        m_taskbar->ShowError();
     if (m_commandLine.mode == UiMode::Passive)
-        EndUnattended(reinterpret_cast<const RunResult*>(result)->exitCode);
+        EndUnattended(ending.exitCode);
     return 0;
 }
 
@@ -259,7 +276,36 @@ LRESULT Cvta_agent_download_managerDlg::OnLayoutBanner(WPARAM, LPARAM)
     return 0;
 }
 
-void Cvta_agent_download_managerDlg::OnNMClickDetailsLink(NMHDR*, LRESULT* result)
+// High contrast on or off: the banner follows.
+LRESULT Cvta_agent_download_managerDlg::OnSettingChange(WPARAM setting, LPARAM)
+{
+    if (setting == SPI_SETHIGHCONTRAST)
+        m_banner.Layout(m_hWnd);
+    return 0;
+}
+
+// Another colour scheme: a high-contrast banner takes its colours.
+LRESULT Cvta_agent_download_managerDlg::OnSysColorChange(WPARAM, LPARAM)
+{
+    m_banner.Layout(m_hWnd);
+    return 0;
+}
+
+LRESULT Cvta_agent_download_managerDlg::OnTaskbarButtonCreated(WPARAM, LPARAM)
+{
+    // The taskbar sends it again when it restarts: a new button.
+    m_taskbar = m_pfnTaskbarProgress(m_hWnd);
+    return 0;
+}
+
+LRESULT Cvta_agent_download_managerDlg::OnShowTaskbarProgress(WPARAM done, LPARAM total)
+{
+    if (m_taskbar)
+        m_taskbar->Show(done, static_cast<ULONGLONG>(total));
+    return 0;
+}
+
+void Cvta_agent_download_managerDlg::OnDetailsLink(NMHDR*, LRESULT* result)
 {
     SetDetailsShown(!m_bDetailsShown);
     *result = 0;
@@ -268,7 +314,15 @@ void Cvta_agent_download_managerDlg::OnNMClickDetailsLink(NMHDR*, LRESULT* resul
 void Cvta_agent_download_managerDlg::SetDetailsShown(BOOL shown)
 {
     GetDlgItem(IDC_DETAILS_LOG).ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    // New text drops the focus of the link's item: a keyboard user's next
+    // Enter would do nothing. The item gets it back where it had it.
+    LITEM item{};
+    item.mask = LIF_ITEMINDEX | LIF_STATE;
+    item.stateMask = LIS_FOCUSED;
+    m_linkDetails.SendMessage(LM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
     m_linkDetails.SetWindowText(shown ? kShowLessDetails : kShowMoreDetails);
+    if (item.state & LIS_FOCUSED)
+        m_linkDetails.SendMessage(LM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
     m_bDetailsShown = shown;
 }
 

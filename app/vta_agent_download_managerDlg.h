@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "afxwin.h"
 #include "banner_control.h"
 #include "command_line_options.h"
@@ -7,6 +9,11 @@
 #include "installation_host.h"
 #include "installation_options.h"
 #include "log_file.h"
+#include "taskbar_progress.h"
+
+// Sent by the worker when the total bar moved (wParam done of lParam), to
+// the dialog's thread, which alone touches the taskbar's object.
+inline constexpr UINT WM_SHOW_TASKBAR_PROGRESS = WM_APP + 3;
 
 // The program's only window. Its object is shared by the dialog's thread and
 // the installation worker: the worker reads and writes the installation's
@@ -55,6 +62,10 @@ public:
     DWORD m_dwExitCode = 0;
     // Starts the installation worker. Tests put a stand-in here that fails.
     CWinThread* (*m_pfnBeginThread)(AFX_THREADPROC proc, LPVOID parameter);
+    // Makes the taskbar button's progress once the taskbar has made the
+    // button. Tests put a recorder here.
+    std::unique_ptr<TaskbarProgress> (*m_pfnTaskbarProgress)(HWND window) = &SystemTaskbarProgress;
+    CBannerControl m_banner;
 
 protected:
     void DoDataExchange(CDataExchange* exchange) override;
@@ -64,11 +75,16 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnBnClickedOk();
     void OnBnClickedCancel();
-    void OnNMClickDetailsLink(NMHDR* header, LRESULT* result);
+    // A click on the details link, or Enter on it.
+    void OnDetailsLink(NMHDR* header, LRESULT* result);
     void OnBnClickedUseProxy();
     LRESULT OnRunEnded(WPARAM, LPARAM result);
     LRESULT OnDpiChanged(WPARAM, LPARAM suggestedRect);
     LRESULT OnLayoutBanner(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM setting, LPARAM);
+    LRESULT OnSysColorChange(WPARAM, LPARAM);
+    LRESULT OnTaskbarButtonCreated(WPARAM, LPARAM);
+    LRESULT OnShowTaskbarProgress(WPARAM done, LPARAM total);
     void OnTimer(UINT_PTR id);
 
     DECLARE_MESSAGE_MAP()
@@ -91,7 +107,8 @@ private:
     // TRUE from the start of the worker to its RunEnded; read and written on
     // the dialog's thread only.
     BOOL m_bRunning;
-    CBannerControl m_banner;
+    // Made on the dialog's thread, which alone touches it.
+    std::unique_ptr<TaskbarProgress> m_taskbar;
 };
 
 // The installation worker; its only parameter is the dialog.

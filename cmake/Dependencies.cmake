@@ -97,12 +97,12 @@ if(CMAKE_CROSSCOMPILING)
     IMPORTED_LOCATION ${_lite}
     INTERFACE_INCLUDE_DIRECTORIES ${_deps}/protobuf-${_protoc_version}/src)
 
-  # WinINet, CNG, WinTrust and the certificate functions are not among
-  # Windows' known DLLs, so a static import of them would be looked up beside
-  # the program first. The program imports them on first use instead
+  # WinINet, CNG, WinTrust, the certificate and the accessibility functions
+  # are not among Windows' known DLLs, so a static import of them would be
+  # looked up beside the program first. The program imports them on first use instead
   # (delay-loaded), after it has loaded them from the system directory itself.
   find_program(DLLTOOL ${_triple}-dlltool REQUIRED)
-  foreach(dll wininet bcrypt wintrust crypt32)
+  foreach(dll wininet bcrypt wintrust crypt32 oleacc)
     add_delay_loaded_dll(${dll})
   endforeach()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

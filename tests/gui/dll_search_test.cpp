@@ -30,7 +30,7 @@ constexpr wchar_t kUnknownDll[] = L"vta_search_probe.dll";
 // What the program loads after start, by bare name, through its delay-load
 // thunks.
 constexpr std::initializer_list<const wchar_t*> kLoadedLater = {L"wininet.dll", L"bcrypt.dll", L"crypt32.dll",
-                                                                 L"wintrust.dll"};
+                                                                 L"wintrust.dll", L"oleacc.dll"};
 
 fs::path SystemDirectory()
 {
@@ -122,7 +122,7 @@ TEST_F(DllSearch, TheDllsLoadedLaterAndTheirImportsAreTheSystemsOwnEvenWithoutTh
     const std::initializer_list<const wchar_t*> imported = {L"mpr.dll",    L"shlwapi.dll",  L"ws2_32.dll",
                                                             L"secur32.dll", L"cryptui.dll", L"iertutil.dll",
                                                             L"msasn1.dll"};
-    const WineNativeDllFirst search(kProbe, {L"wininet", L"bcrypt", L"crypt32", L"wintrust", L"mpr", L"shlwapi",
+    const WineNativeDllFirst search(kProbe, {L"wininet", L"bcrypt", L"crypt32", L"wintrust", L"oleacc", L"mpr", L"shlwapi",
                                              L"ws2_32", L"secur32", L"cryptui", L"iertutil", L"msasn1"});
     for (const auto& dlls : {kLoadedLater, imported}) {
         for (const wchar_t* dll : dlls)

@@ -123,6 +123,36 @@ TEST(BannerArt, TheGradientRunsFromTheTopLeftToTheBottomRightColour)
     EXPECT_NEAR(bottomRight[2], design.bottomRight.r, 2);
 }
 
+// High contrast: the same strokes in the scheme's text colour on its plain
+// window background, and no colour of the design's anywhere.
+TEST(BannerArt, SchemeColoursDrawTheSameStrokesOnAPlainBackground)
+{
+    const BannerDesign& design = TheBannerDesign();
+    const BannerSchemeColours whiteOnBlack{{0, 0, 0}, {255, 255, 255}};
+    const BannerPicture contrast = DrawBanner(design, 830, 86, &whiteOnBlack);
+    const Box box = StrokeBox(contrast);
+    const Box own = StrokeBox(DrawBanner(design, 830, 86));
+    // Within the pixel that the threshold of StrokeBox may tip either way.
+    EXPECT_NEAR(box.left, own.left, 1);
+    EXPECT_NEAR(box.top, own.top, 1);
+    EXPECT_NEAR(box.right, own.right, 1);
+    EXPECT_NEAR(box.bottom, own.bottom, 1);
+
+    const BannerSchemeColours blackOnYellow{{255, 255, 0}, {0, 0, 0}};
+    const BannerPicture inverse = DrawBanner(design, 830, 86, &blackOnYellow);
+    for (int y = 0; y < contrast.height; ++y) {
+        for (int x = 0; x < contrast.width; ++x) {
+            const std::uint8_t* grey = Pixel(contrast, x, y);
+            ASSERT_TRUE(grey[0] == grey[1] && grey[1] == grey[2]) << x << "," << y;
+            // Where white covers black by a share, black covers yellow by it.
+            const std::uint8_t* mixed = Pixel(inverse, x, y);
+            ASSERT_EQ(mixed[0], 0) << x << "," << y;
+            ASSERT_NEAR(mixed[1], 255 - grey[1], 1) << x << "," << y;
+            ASSERT_EQ(mixed[1], mixed[2]) << x << "," << y;
+        }
+    }
+}
+
 TEST(BannerArt, AnEmptySizeGivesAnEmptyPicture)
 {
     EXPECT_TRUE(DrawBanner(TheBannerDesign(), 0, 58).bgr.empty());

@@ -8,10 +8,12 @@
 
 // Runs the real dialog modally on this thread while `body` acts as the
 // worker on another thread, as the installation does; then closes it.
-template <class Body>
-void WithLiveDialog(Body body)
+// `prepare` sees the dialog before it is made (its seams).
+template <class Prepare, class Body>
+void WithPreparedLiveDialog(Prepare prepare, Body body)
 {
     Cvta_agent_download_managerDlg dialog;
+    prepare(dialog);
     std::thread worker([&dialog, &body] {
         // Visible means initialised: a dialog is shown after WM_INITDIALOG.
         HWND window = nullptr;
@@ -33,4 +35,10 @@ void WithLiveDialog(Body body)
     // of the process; release it so the next test starts as a first copy.
     if (dialog.m_hInstanceEvent)
         ::CloseHandle(dialog.m_hInstanceEvent);
+}
+
+template <class Body>
+void WithLiveDialog(Body body)
+{
+    WithPreparedLiveDialog([](Cvta_agent_download_managerDlg&) {}, body);
 }

@@ -205,13 +205,29 @@ void DialogDriver::Notify(int id, WORD notification) const
     Post(dialog_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
 }
 
+HWND DialogDriver::Focus() const
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = GetWindowThreadProcessId(dialog_, nullptr);
+    return GetGUIThreadInfo(thread, &info) && info.hwndFocus && IsChild(dialog_, info.hwndFocus) ? info.hwndFocus
+                                                                                                 : dialog_;
+}
+
+int DialogDriver::FocusedControlId() const
+{
+    const HWND focus = Focus();
+    return focus == dialog_ ? 0 : GetDlgCtrlID(focus);
+}
+
 void DialogDriver::PressKey(UINT virtualKey, bool alt) const
 {
     // The context bit (29) marks a key pressed with Alt held down.
     const LPARAM down = 1 | (alt ? LPARAM(1) << 29 : 0);
     const LPARAM up = down | LPARAM(1) << 30 | LPARAM(1) << 31;
-    Post(dialog_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, down);
-    Post(dialog_, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, up);
+    const HWND focus = Focus();
+    Post(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, down);
+    Post(focus, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, up);
 }
 
 void DialogDriver::SystemCommand(UINT command) const

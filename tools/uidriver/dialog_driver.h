@@ -72,9 +72,12 @@ public:
     void Command(int id) const;  // WM_COMMAND to the dialog, as Escape sends IDCANCEL
     // WM_COMMAND with another notification code, as an automation tool can send it.
     void Notify(int id, WORD notification) const;
-    // A key press as the keyboard delivers it to the dialog (Escape; with
-    // alt, Alt+F4).
+    // A key press as the keyboard delivers it: to the control that has the
+    // focus, or the dialog when none has (Tab, Enter, Escape; with alt,
+    // Alt+F4). The dialog manager sees it first, as in the dialog's loop.
     void PressKey(UINT virtualKey, bool alt = false) const;
+    // The id of the control with the keyboard focus; 0 for none.
+    int FocusedControlId() const;
     // WM_SYSCOMMAND, as the system menu sends it (SC_CLOSE).
     void SystemCommand(UINT command) const;
     void ClickLink(int id) const;
@@ -91,6 +94,7 @@ public:
 
 private:
     HWND Control(int id) const;
+    HWND Focus() const;
     HWND ClickableControl(int id) const;
     LONG Style(int id) const;
     std::wstring WindowText(HWND window) const;

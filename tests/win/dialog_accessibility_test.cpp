@@ -1,0 +1,157 @@
+// What Wine does not show: the taskbar button's progress and high contrast,
+// through the dialog's seams for the taskbar and the high-contrast query.
+#include <gtest/gtest.h>
+
+#include "live_dialog.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "executable_directory.h"
+#include "polling.h"
+#include "resource.h"
+#include "run_result.h"
+#include "taskbar_progress.h"
+
+namespace {
+
+std::vector<std::string> g_taskbarCalls;
+
+class RecordingTaskbar : public TaskbarProgress {
+public:
+    void Show(ULONGLONG done, ULONGLONG total) override
+    {
+        g_taskbarCalls.push_back(std::to_string(done) + "/" + std::to_string(total));
+    }
+    void ShowError() override { g_taskbarCalls.push_back("error"); }
+    void Clear() override { g_taskbarCalls.push_back("clear"); }
+};
+
+TEST(TaskbarButton, MirrorsTheTotalBarOnceTheButtonIsMadeAndShowsHowTheRunEnded)
+{
+    g_taskbarCalls.clear();
+    WithPreparedLiveDialog(
+        [](Cvta_agent_download_managerDlg& dialog) {
+            dialog.m_pfnTaskbarProgress = [](HWND) -> std::unique_ptr<TaskbarProgress> {
+                return std::make_unique<RecordingTaskbar>();
+            };
+        },
+        [](Cvta_agent_download_managerDlg& dialog) {
+            // Patch Management is ticked: the total bar has 1000 units.
+            dialog.UpdateDownloadProgress(1, 4);  // no button yet
+            dialog.SendMessage(TaskbarButtonCreatedMessage());
+            dialog.UpdateDownloadProgress(2, 4);
+            dialog.UpdateDownloadProgress(2, 4);  // the bar did not move
+            dialog.SetProgressComplete();
+            dialog.RunEnded(RunResult{RunResult::kFailed, 5});
+            dialog.RunEnded(RunResult{RunResult::kCancelled, 1602});
+            dialog.RunEnded(RunResult{RunResult::kCompleted, 0});
+        });
+    EXPECT_EQ(g_taskbarCalls, (std::vector<std::string>{"250/1000", "100/100", "error", "error", "clear"}));
+}
+
+BOOL WINAPI HighContrastOn(UINT action, UINT, PVOID information, UINT)
+{
+    if (action != SPI_GETHIGHCONTRAST)
+        return FALSE;
+    static_cast<HIGHCONTRASTW*>(information)->dwFlags = HCF_HIGHCONTRASTON;
+    return TRUE;
+}
+
+// The prefix's window colours as a high-contrast scheme has them, while the
+// object lives.
+class HighContrastColours {
+public:
+    HighContrastColours() : saved_{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)}
+    {
+        const COLORREF scheme[] = {RGB(0, 0, 0), RGB(255, 255, 0)};
+        SetSysColors(2, kElements, scheme);
+    }
+    ~HighContrastColours() { SetSysColors(2, kElements, saved_); }
+
+private:
+    static constexpr INT kElements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+    COLORREF saved_[2];
+};
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<RGBQUAD> pixels;
+};
+
+Picture PictureOf(HBITMAP bitmap)
+{
+    BITMAP header{};
+    GetObjectW(bitmap, sizeof(header), &header);
+    Picture picture{header.bmWidth, header.bmHeight, {}};
+    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+// For a person to look at: build/<preset>/screenshots/<name>.bmp.
+void Save(const Picture& picture, const std::string& name)
+{
+    const std::filesystem::path folder = uidriver::ExecutableDirectory().parent_path() / "screenshots";
+    std::filesystem::create_directories(folder);
+    BITMAPINFOHEADER info{sizeof(info), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const DWORD bytes = static_cast<DWORD>(picture.pixels.size() * sizeof(RGBQUAD));
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(file) + sizeof(info) + bytes), 0, 0,
+                          static_cast<DWORD>(sizeof(file) + sizeof(info))};
+    std::ofstream out(folder / (name + ".bmp"), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    out.write(reinterpret_cast<const char*>(picture.pixels.data()), bytes);
+}
+
+// Yellow strokes on black: every pixel has as much red as green and no blue,
+// the corners are the background, and some pixels are the strokes' colour.
+void ExpectSchemeColours(const Picture& picture)
+{
+    ASSERT_FALSE(picture.pixels.empty());
+    size_t strokes = 0;
+    for (const RGBQUAD& pixel : picture.pixels) {
+        ASSERT_EQ(pixel.rgbBlue, 0);
+        ASSERT_EQ(pixel.rgbRed, pixel.rgbGreen);
+        strokes += pixel.rgbRed == 255;
+    }
+    EXPECT_EQ(picture.pixels.front().rgbRed, 0);
+    EXPECT_EQ(picture.pixels.back().rgbRed, 0);
+    EXPECT_GT(strokes, picture.pixels.size() / 50);
+}
+
+TEST(HighContrast, TheBannerTakesTheSchemesWindowColoursAtEveryScale)
+{
+    const HighContrastColours scheme;
+    WithPreparedLiveDialog(
+        [](Cvta_agent_download_managerDlg& dialog) { dialog.m_banner.m_pfnSystemParametersInfo = &HighContrastOn; },
+        [](Cvta_agent_download_managerDlg& dialog) {
+            const auto banner = [&dialog] {
+                return PictureOf(reinterpret_cast<HBITMAP>(
+                    dialog.SendDlgItemMessage(IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+            };
+            const Picture at96 = banner();
+            ExpectSchemeColours(at96);
+            Save(at96, "high-contrast-banner-96dpi");
+
+            RECT window{};
+            GetWindowRect(dialog.m_hWnd, &window);
+            RECT doubled{window.left, window.top, window.left + 2 * (window.right - window.left),
+                         window.top + 2 * (window.bottom - window.top)};
+            dialog.SendMessage(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&doubled));
+            ASSERT_TRUE(uidriver::PollUntil([&] { return banner().width >= 2 * at96.width - 2; }, std::chrono::seconds(5)));
+            const Picture at192 = banner();
+            ExpectSchemeColours(at192);
+            Save(at192, "high-contrast-banner-192dpi");
+        });
+}
+
+}  // namespace
