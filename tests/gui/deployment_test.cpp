@@ -55,6 +55,20 @@ TEST_F(Deployment, NoRestartReachesEveryWindowsInstallerCommand)
     EXPECT_EQ(StartsOf(L"patch.msi"), "msiexec /i patch.msi /qn REBOOT=ReallySuppress\n");
 }
 
+// Windows Installer itself: a package that schedules a restart, told not to
+// restart the machine.
+TEST_F(UnattendedTest, ARealPackageAskingForARestartIsInstalledAndTheRunGoesOn)
+{
+    ServeBothPackages();
+    host.SetRoute(kAgentPath, Body(SamplePackage("agent-restart.msi")));
+    EXPECT_EQ(RunQuietly(L"/quiet /norestart /log run.log"), 3010u) << LogText();
+    EXPECT_TRUE(IsInstalled(kAgentProduct));
+    EXPECT_TRUE(IsInstalled(kPatchProduct));
+    for (const char* line : {" REBOOT=ReallySuppress", "exit code 3010", "msiexec /i patch.msi /qn REBOOT=ReallySuppress",
+                             "Exit code 3010"})
+        EXPECT_NE(LogText().find(line), std::string::npos) << line << "\nin\n" << LogText();
+}
+
 TEST_F(Deployment, ARestartPendingIsInstalledAndEndsTheRunWithIt)
 {
     ServeStandIns("exit=3010", "exit=0");
@@ -109,6 +123,29 @@ TEST_F(Deployment, NoInstallerStartsWhileWindowsInstallerRunsAnother)
     otherInstallation.join();
     EXPECT_NE(LogText().find("Another installation is in progress; waiting "), std::string::npos) << LogText();
     EXPECT_EQ(LineCount(StartsOf(kAgentFile)), 1u);
+}
+
+TEST_F(Deployment, CancelEndsAWaitForAnotherInstallationAtOnce)
+{
+    ServeStandIns("exit=0", "exit=0");
+    // Held by this thread until the test ends.
+    struct OtherInstallation {
+        HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Global\\_MSIExecute");
+        ~OtherInstallation()
+        {
+            ReleaseMutex(mutex);
+            CloseHandle(mutex);
+        }
+    } otherInstallation;
+    session.emplace();
+    session->Start(kDialogTimeout, std::nullopt, L"/passive /nopatchmanagement");
+    ASSERT_TRUE(Dialog().WaitText(
+        kDetailsLog, [](const std::wstring& log) { return log.find(L"Another installation") != std::wstring::npos; },
+        30s));
+    ASSERT_TRUE(Dialog().WaitEnabled(kCancel, 5s));
+    Dialog().Click(kCancel);
+    EXPECT_EQ(session->WaitForExit(10s), std::optional<DWORD>(1602));
+    EXPECT_EQ(StartsOf(kAgentFile), "");
 }
 
 TEST_F(Deployment, TheUnattendedModesLogToTheTemporaryFolderUnlessToldWhere)
