@@ -22,7 +22,8 @@ InstallationOptions InstallationOptionsFor(const CommandLineOptions& options,
     installation.packageSigners = packageSigners;
     installation.suppressRestart = options.noRestart;
     if (options.proxy)
-        installation.proxy = ProxySetting{*options.proxy, {options.proxyUser.value_or(L""), options.proxyPassword.value_or(L"")}};
+        installation.proxy =
+            ProxySetting{*options.proxy, {options.proxyUser.value_or(L""), options.proxyPassword.value_or(L"")}};
     if (options.mode == UiMode::Interactive)
         return installation;
     installation.unattended = true;

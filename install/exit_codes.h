@@ -8,9 +8,10 @@
 // Process exit codes of the unattended modes, for the scripts and
 // deployment tools that start the program. 0 only when everything selected
 // was installed, 3010 when it was and an installer asked for a restart, 1641
-// when an installer started one; a failure never maps to 0 or to 3010. Where a Win32 or WinINet error caused a failure, that error is
-// the code; otherwise each failure class has a code of its own, above the
-// range of Win32 errors. The README lists them.
+// when an installer started one; a failure never maps to 0 or to 3010.
+// Where a Win32 or WinINet error caused a failure, that error is the code;
+// otherwise each failure class has a code of its own, above the range of
+// Win32 errors. The README lists them.
 namespace exit_codes {
 
 constexpr uint32_t kSuccess = 0;

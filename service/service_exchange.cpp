@@ -49,8 +49,8 @@ int Refused()
 
 // The exchange proper; the caller's handles close after it returns.
 int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, std::optional<DWORD> timeoutMs,
-             const std::optional<ProxySetting>& proxy, CString& installCommand, CString& downloadUrl, InternetHandle& session, InternetHandle& connection,
-             InternetHandle& request)
+             const std::optional<ProxySetting>& proxy, CString& installCommand, CString& downloadUrl,
+             InternetHandle& session, InternetHandle& connection, InternetHandle& request)
 {
     msg::MsgWebRequest question;
     question.set_request_type(msg::PATCH_DOWNLOAD_DETAILS);
@@ -130,7 +130,8 @@ int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstrin
         InternetHandle session;
         InternetHandle connection;
         InternetHandle request;
-        result = Exchange(endpoint, setupToken, timeoutMs, proxy, installCommand, downloadUrl, session, connection, request);
+        result = Exchange(endpoint, setupToken, timeoutMs, proxy, installCommand, downloadUrl, session, connection,
+                          request);
         error = ::GetLastError();
     }
     // Closing the handles must not hide why the exchange failed.

@@ -64,8 +64,8 @@ TEST_F(UnattendedTest, ARealPackageAskingForARestartIsInstalledAndTheRunGoesOn)
     EXPECT_EQ(RunQuietly(L"/quiet /norestart /log run.log"), 3010u) << LogText();
     EXPECT_TRUE(IsInstalled(kAgentProduct));
     EXPECT_TRUE(IsInstalled(kPatchProduct));
-    for (const char* line : {" REBOOT=ReallySuppress", "exit code 3010", "msiexec /i patch.msi /qn REBOOT=ReallySuppress",
-                             "Exit code 3010"})
+    for (const char* line : {" REBOOT=ReallySuppress", "exit code 3010",
+                             "msiexec /i patch.msi /qn REBOOT=ReallySuppress", "Exit code 3010"})
         EXPECT_NE(LogText().find(line), std::string::npos) << line << "\nin\n" << LogText();
 }
 

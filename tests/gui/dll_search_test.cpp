@@ -122,8 +122,8 @@ TEST_F(DllSearch, TheDllsLoadedLaterAndTheirImportsAreTheSystemsOwnEvenWithoutTh
     const std::initializer_list<const wchar_t*> imported = {L"mpr.dll",    L"shlwapi.dll",  L"ws2_32.dll",
                                                             L"secur32.dll", L"cryptui.dll", L"iertutil.dll",
                                                             L"msasn1.dll"};
-    const WineNativeDllFirst search(kProbe, {L"wininet", L"bcrypt", L"crypt32", L"wintrust", L"oleacc", L"mpr", L"shlwapi",
-                                             L"ws2_32", L"secur32", L"cryptui", L"iertutil", L"msasn1"});
+    const WineNativeDllFirst search(kProbe, {L"wininet", L"bcrypt", L"crypt32", L"wintrust", L"oleacc", L"mpr",
+                                             L"shlwapi", L"ws2_32", L"secur32", L"cryptui", L"iertutil", L"msasn1"});
     for (const auto& dlls : {kLoadedLater, imported}) {
         for (const wchar_t* dll : dlls)
             Plant(programFolder, dll);

@@ -60,7 +60,8 @@ TEST(CommandProgram, NoRestartReachesWindowsInstallerAlone)
     // Other programs would not know the property.
     EXPECT_EQ(suppressed(L"setup.exe /S"), L"setup.exe /S");
     EXPECT_EQ(suppressed(L"pm.msi /qn"), L"pm.msi /qn");
-    EXPECT_EQ(suppressed(L"C:\\Windows\\System32\\msiexec.exe /i pm.msi"), L"C:\\Windows\\System32\\msiexec.exe /i pm.msi");
+    EXPECT_EQ(suppressed(L"C:\\Windows\\System32\\msiexec.exe /i pm.msi"),
+              L"C:\\Windows\\System32\\msiexec.exe /i pm.msi");
 }
 
 }  // namespace

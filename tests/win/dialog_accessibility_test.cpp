@@ -147,7 +147,8 @@ TEST(HighContrast, TheBannerTakesTheSchemesWindowColoursAtEveryScale)
             RECT doubled{window.left, window.top, window.left + 2 * (window.right - window.left),
                          window.top + 2 * (window.bottom - window.top)};
             dialog.SendMessage(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&doubled));
-            ASSERT_TRUE(uidriver::PollUntil([&] { return banner().width >= 2 * at96.width - 2; }, std::chrono::seconds(5)));
+            ASSERT_TRUE(
+                uidriver::PollUntil([&] { return banner().width >= 2 * at96.width - 2; }, std::chrono::seconds(5)));
             const Picture at192 = banner();
             ExpectSchemeColours(at192);
             Save(at192, "high-contrast-banner-192dpi");

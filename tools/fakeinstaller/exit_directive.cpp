@@ -31,7 +31,8 @@ DWORD ExitCodeFor(std::string_view packageContent, bool firstStart)
         return 0;
     const auto later = firstStart ? std::nullopt : NumberAfter(packageContent, " then=");
     const auto value = later ? later : NumberAfter(packageContent, "exit=");
-    if (!value || *value < std::numeric_limits<std::int32_t>::min() || *value > std::numeric_limits<std::uint32_t>::max())
+    if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
+        *value > std::numeric_limits<std::uint32_t>::max())
         return 0;
     return static_cast<DWORD>(*value);
 }
