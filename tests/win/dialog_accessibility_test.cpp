@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "executable_directory.h"
-#include "polling.h"
+#include "prefix_dpi.h"
 #include "resource.h"
 #include "run_result.h"
+#include "scratch_directory.h"
 #include "taskbar_progress.h"
 
 namespace {
@@ -128,31 +130,34 @@ void ExpectSchemeColours(const Picture& picture)
     EXPECT_GT(strokes, picture.pixels.size() / 50);
 }
 
-TEST(HighContrast, TheBannerTakesTheSchemesWindowColoursAtEveryScale)
+// The banner of the live dialog, checked and saved under this process's
+// display scale.
+TEST(HighContrast, TheBannerTakesTheSchemesWindowColours)
 {
     const HighContrastColours scheme;
     WithPreparedLiveDialog(
         [](Cvta_agent_download_managerDlg& dialog) { dialog.m_banner.m_pfnSystemParametersInfo = &HighContrastOn; },
         [](Cvta_agent_download_managerDlg& dialog) {
-            const auto banner = [&dialog] {
-                return PictureOf(reinterpret_cast<HBITMAP>(
-                    dialog.SendDlgItemMessage(IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0)));
-            };
-            const Picture at96 = banner();
-            ExpectSchemeColours(at96);
-            Save(at96, "high-contrast-banner-96dpi");
-
-            RECT window{};
-            GetWindowRect(dialog.m_hWnd, &window);
-            RECT doubled{window.left, window.top, window.left + 2 * (window.right - window.left),
-                         window.top + 2 * (window.bottom - window.top)};
-            dialog.SendMessage(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&doubled));
-            ASSERT_TRUE(
-                uidriver::PollUntil([&] { return banner().width >= 2 * at96.width - 2; }, std::chrono::seconds(5)));
-            const Picture at192 = banner();
-            ExpectSchemeColours(at192);
-            Save(at192, "high-contrast-banner-192dpi");
+            const Picture banner = PictureOf(
+                reinterpret_cast<HBITMAP>(dialog.SendDlgItemMessage(IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+            ExpectSchemeColours(banner);
+            const HDC screen = GetDC(nullptr);
+            const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+            ReleaseDC(nullptr, screen);
+            Save(banner, "high-contrast-banner-" + std::to_string(dpi) + "dpi");
         });
+}
+
+// A program takes its display scale when it starts: the same test again, in
+// a copy of this program started at 192 DPI.
+TEST(HighContrast, AtTwiceTheScaleToo)
+{
+    const gui_test::PrefixDpi dpi(192);
+    const gui_test::ScratchDirectory folder;
+    const auto copy = uidriver::ChildProcess::Start(uidriver::ExecutableDirectory() / L"win_tests.exe",
+                                                    L"--gtest_filter=HighContrast.TheBannerTakesTheSchemesWindowColours",
+                                                    folder.Path());
+    EXPECT_EQ(copy.WaitForExit(std::chrono::seconds(60)), std::optional<DWORD>(0));
 }
 
 }  // namespace
