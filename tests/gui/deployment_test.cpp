@@ -57,7 +57,9 @@ TEST_F(Deployment, NoRestartReachesEveryWindowsInstallerCommand)
 
 // Windows Installer itself: a package that schedules a restart, told not to
 // restart the machine.
-TEST_F(UnattendedTest, ARealPackageAskingForARestartIsInstalledAndTheRunGoesOn)
+using RealRestart = UnattendedTest;
+
+TEST_F(RealRestart, APackageAskingForARestartIsInstalledAndTheRunGoesOn)
 {
     ServeBothPackages();
     host.SetRoute(kAgentPath, Body(SamplePackage("agent-restart.msi")));

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-#include <string>
-
 #include "executable_directory.h"
 
 namespace gui_test {
@@ -22,30 +19,11 @@ std::filesystem::path SystemMsiexec()
     return std::filesystem::path(std::wstring(folder, length)) / L"msiexec.exe";
 }
 
-// Wine's DLL overrides for every program: its program files obey them too.
-constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
-
-void PreferMsiexecFile(bool prefer)
-{
-    HKEY key = nullptr;
-    LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-    if (status == ERROR_SUCCESS) {
-        const wchar_t native[] = L"native";
-        status = prefer ? RegSetValueExW(key, L"msiexec.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(native),
-                                         sizeof(native))
-                        : RegDeleteValueW(key, L"msiexec.exe");
-        RegCloseKey(key);
-    }
-    if (status != ERROR_SUCCESS)
-        throw std::runtime_error("cannot set Wine's override for msiexec.exe, error " + std::to_string(status));
-}
-
 }  // namespace
 
 SystemMsiexecStandIn::SystemMsiexecStandIn()
-    : msiexec_(SystemMsiexec()), wines_(msiexec_)
+    : preferFile_(L"", {L"msiexec.exe"}), msiexec_(SystemMsiexec()), wines_(msiexec_)
 {
-    PreferMsiexecFile(true);
     wines_ += L".wine";
     // A test that died before restoring left Wine's file aside already.
     if (!std::filesystem::exists(wines_))
@@ -57,11 +35,6 @@ SystemMsiexecStandIn::~SystemMsiexecStandIn()
 {
     if (!MoveFileExW(wines_.c_str(), msiexec_.c_str(), MOVEFILE_REPLACE_EXISTING))
         ADD_FAILURE() << "Wine's msiexec.exe was not put back, error " << GetLastError();
-    try {
-        PreferMsiexecFile(false);
-    } catch (const std::exception& error) {
-        ADD_FAILURE() << error.what();
-    }
 }
 
 std::filesystem::path SystemMsiexecStandIn::Installer()
