@@ -1,3 +1,4 @@
+// Reading an install command's program and its /norestart form.
 #include "command_program.h"
 
 #include <cwctype>

@@ -1,3 +1,4 @@
+// The program an install command starts, decided before anything runs.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
+// The Patch Management package's local file, named once the details arrive.
 #include "ansi_text.h"
-#include "download_text.h"
 #include "installation_files.h"
+#include "package_file_name.h"
 
 // The name is checked as the file system gets it, after the thread's ANSI
 // code page: a character with a look-alike there (a fullwidth backslash)

@@ -1,11 +1,62 @@
+// The installation run: its steps in order, each package's download and
+// installer, the details retrieval between them, and how the run ends.
 #include "install_sequence.h"
 
+#include <wininet.h>
+
+#include "build_config.h"
 #include "error_text.h"
 #include "exit_codes.h"
+#include "installer_launch.h"
+#include "outcome_messages.h"
+#include "package_download.h"
+#include "windows_bitness.h"
 
 namespace {
+
 constexpr int kRetrievalAttempts = 3;
+
+std::wstring AgentPackageUrl(bool windows64Bit)
+{
+    return std::wstring(L"https://") + kDownloadHost +
+           (windows64Bit ? L"/vta/vta-agent-x64.msi" : L"/vta/vta-agent-x86.msi");
 }
+
+// Status line first, then the log line.
+void Show(InstallationHost& host, const OutcomeMessage& message)
+{
+    host.SetStatusText(message.status);
+    host.AppendLog(message.log.c_str());
+}
+
+// A package's download as the run shows it: in its package's texts, through
+// the host, and with the proxy credentials that go with the package.
+class PackageDownloadReport : public DownloadReport {
+public:
+    PackageDownloadReport(InstallationHost& host, PackageKind kind, const std::optional<ProxySetting>& proxy)
+        : m_host(host), m_kind(kind), m_proxy(proxy)
+    {
+    }
+
+    ProxyCredentials ProxyCredentialsForRequest() override
+    {
+        if (m_kind == PackageKind::Agent)
+            return m_host.AgentProxyCredentials();
+        return m_proxy ? m_proxy->credentials : ProxyCredentials();
+    }
+    void UpdateProgress(LONGLONG received, LONGLONG total) override { m_host.UpdateDownloadProgress(received, total); }
+    void Note(const std::wstring& line) override { m_host.Note(line); }
+    void AppendLog(const std::wstring& line) override { m_host.AppendLog(line.c_str()); }
+    void PackageInPlace() override { m_host.EnableButton(IDCANCEL, FALSE); }
+    void Ended(DownloadOutcome outcome) override { Show(m_host, DownloadMessage(m_kind, outcome)); }
+
+private:
+    InstallationHost& m_host;
+    const PackageKind m_kind;
+    const std::optional<ProxySetting>& m_proxy;
+};
+
+}  // namespace
 
 RunResult InstallSequence::Run()
 {
@@ -65,16 +116,29 @@ RunResult InstallSequence::RunSteps()
 
 std::optional<RunResult> InstallSequence::InstallPackage(PackageKind kind)
 {
-    const DownloadOutcome outcome = DownloadInstaller(kind);
+    const bool agent = kind == PackageKind::Agent;
+    const std::wstring package = (agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
+    PackageDownloadReport report(m_host, kind, m_options.proxy);
+    PackageDownload download(report, m_host.CancelEvent(),
+                             {m_options.networkTimeoutMs, m_options.retryPassingFailures, m_options.packageSigners});
+    download.m_pfnHoldPackage = m_pfnHoldPackage;
+    const DownloadOutcome outcome = download.Run(PackageRequest(kind), package);
     if (outcome == DownloadOutcome::Cancelled)
         return FinishWithCancel();
     if (outcome != DownloadOutcome::Completed)
-        return FinishWithFailure(m_downloadExitCode);
+        return FinishWithFailure(download.ExitCode());
+
     // An installer's own messages are already shown; 1602 (the user left the
     // installer) is a failure, not a cancelled download.
-    const std::optional<DWORD> exitCode = RunInstaller(kind);
+    HeldPackage held = download.TakeHeldPackage();
+    const std::optional<DWORD> exitCode =
+        RunInstaller(m_host, m_options, kind, package, agent ? std::wstring() : m_files.m_strPatchInstallCommand.str());
+    // The installer has ended, or never started: the package is no longer held.
+    held.Release();
     if (!exitCode)
         return FinishWithCancel();
+    Show(m_host, InstallerMessage(kind, *exitCode));
+    m_host.UpdateDownloadProgress(download.Total(), download.Total());
     if (*exitCode == exit_codes::kSuccess)
         return std::nullopt;
     // Deployment tools read 3010 as installed with a restart pending, and
@@ -86,6 +150,20 @@ std::optional<RunResult> InstallSequence::InstallPackage(PackageKind kind)
     if (m_options.unattended && *exitCode == exit_codes::kRestartStarted)
         return RunResult{RunResult::kCompleted, exit_codes::kRestartStarted};
     return FinishWithFailure(*exitCode);
+}
+
+TransferRequest InstallSequence::PackageRequest(PackageKind kind)
+{
+    const bool agent = kind == PackageKind::Agent;
+    TransferRequest request;
+    request.proxy = agent ? m_host.AgentProxy() : AddressOf(m_options.proxy);
+    request.url = agent ? AgentPackageUrl(RunningOn64BitWindows()) : m_files.m_strPatchDownloadUrl.str();
+    // The service names the Patch Management URL: it is always fetched over
+    // TLS, and, like any package URL, only when it is a web address.
+    request.openFlags = agent ? 0 : INTERNET_FLAG_SECURE;
+    request.openFlags |= INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+    request.retryUnknownAuthority = !agent;
+    return request;
 }
 
 RunResult InstallSequence::Completed()
@@ -107,25 +185,6 @@ RunResult InstallSequence::FinishWithCancel()
     m_host.AppendLog(L"Download and installation processes aborted.\r\n");
     FinishWithFailure(exit_codes::kUserCancelled);
     return {RunResult::kCancelled, exit_codes::kUserCancelled};
-}
-
-bool InstallSequence::CancelRequested()
-{
-    // A signalled auto-reset event is consumed by the look.
-    return ::WaitForSingleObject(m_host.CancelEvent(), 0) == WAIT_OBJECT_0;
-}
-
-void InstallSequence::Report(const OutcomeMessage& message)
-{
-    m_host.SetStatusText(message.status);
-    m_host.AppendLog(message.log.c_str());
-}
-
-DownloadOutcome InstallSequence::Report(PackageKind kind, DownloadOutcome outcome, DWORD exitCode)
-{
-    m_downloadExitCode = exitCode;
-    Report(DownloadMessage(kind, outcome));
-    return outcome;
 }
 
 void InstallSequence::NoteError(const std::wstring& what, DWORD error)

@@ -1,3 +1,4 @@
+// The package names and download details one run works with.
 #pragma once
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// What an installation run shows and asks through whoever shows it.
 #pragma once
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// How a run differs between the dialog and the unattended modes.
 #pragma once
 
 #include <windows.h>

@@ -1,11 +1,15 @@
-// Running a downloaded package and turning its exit code into the outcome.
+// Starting a downloaded package's installer and waiting for it to end: the
+// program it runs, its command line, its log, and the waits for another
+// installation.
+#include "installer_launch.h"
+
 #include <vector>
 
 #include "ansi_text.h"
 #include "build_config.h"
 #include "command_program.h"
+#include "error_text.h"
 #include "exit_codes.h"
-#include "install_sequence.h"
 #include "other_installation.h"
 #include "safe_file.h"
 #include "system_directory.h"
@@ -84,9 +88,24 @@ std::wstring AgentMsiexecCommand(const std::wstring& package, const Installation
     return command;
 }
 
+// Says why and how long the installer waits, and waits; false when the user
+// cancelled meanwhile.
+bool AwaitOtherInstallation(InstallationHost& host, DWORD waitMs, const wchar_t* why)
+{
+    host.AppendLog((std::wstring(why) + L"; waiting " + std::to_wstring((waitMs + 999) / 1000) +
+                    L" s before starting the installer.\r\n")
+                       .c_str());
+    // Cancel ends the wait in /passive; nothing runs yet that it would cut.
+    host.EnableButton(IDCANCEL, TRUE);
+    const bool cancelled = ::WaitForSingleObject(host.CancelEvent(), waitMs) == WAIT_OBJECT_0;
+    host.EnableButton(IDCANCEL, FALSE);
+    return !cancelled;
+}
+
 }  // namespace
 
-std::optional<DWORD> InstallSequence::RunInstaller(PackageKind kind)
+std::optional<DWORD> RunInstaller(InstallationHost& host, const InstallationOptions& options, PackageKind kind,
+                                  const std::wstring& package, const std::wstring& installCommand)
 {
     ::Sleep(kLaunchPauseMs);
     const ULONGLONG startedMs = ::GetTickCount64();
@@ -95,63 +114,46 @@ std::optional<DWORD> InstallSequence::RunInstaller(PackageKind kind)
     // (sharing reading and writing only) until msiexec ends. A log that
     // cannot be made so is left out.
     const bool agent = kind == PackageKind::Agent;
-    const OwnedFile agentLog(agent && !m_options.agentInstallerLog.empty()
-                                 ? CreateNewFile(m_options.agentInstallerLog, FILE_READ_ATTRIBUTES,
+    const OwnedFile agentLog(agent && !options.agentInstallerLog.empty()
+                                 ? CreateNewFile(options.agentInstallerLog, FILE_READ_ATTRIBUTES,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE)
                                  : INVALID_HANDLE_VALUE);
-    const std::wstring package = (agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
     // The install command passes through the thread's ANSI code page on its way.
-    std::wstring command = agent ? AgentMsiexecCommand(package, m_options, agentLog.IsOpen())
-                                 : ThroughThreadAnsi(m_files.m_strPatchInstallCommand.str());
-    if (!agent && m_options.suppressRestart)
+    std::wstring command =
+        agent ? AgentMsiexecCommand(package, options, agentLog.IsOpen()) : ThroughThreadAnsi(installCommand);
+    if (!agent && options.suppressRestart)
         command = WithRestartSuppressed(command, package);
-    m_host.Note(L"Starting " + command);
+    host.Note(L"Starting " + command);
 
     Launch launch{false, exit_codes::kProgramRefused};
     const std::optional<std::wstring> program = ProgramPath(command, package);
     if (!program)
-        m_host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
-                    L"unquoted path that does not end in .exe, would let files of the working folder decide "
-                    L"what runs");
+        host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
+                  L"unquoted path that does not end in .exe, would let files of the working folder decide "
+                  L"what runs");
     OtherInstallationWaits waits;
     bool cancelled = false;
     while (program && !cancelled) {
         // Unattended, an installer waits for one that runs already, and is
         // started again when it answers that one runs, until the time is up.
-        while (m_options.unattended && !cancelled && OtherInstallationRuns() && !waits.OutOfTime())
-            cancelled = !AwaitOtherInstallation(waits.NextWaitMs(), L"Another installation is in progress");
+        while (options.unattended && !cancelled && OtherInstallationRuns() && !waits.OutOfTime())
+            cancelled = !AwaitOtherInstallation(host, waits.NextWaitMs(), L"Another installation is in progress");
         if (cancelled)
             break;
-        launch = StartProgram(*program, command, !(agent && m_options.agentLaunch == AgentLaunch::MsiexecFull));
-        if (!m_options.unattended || !launch.started || launch.code != exit_codes::kAlreadyRunning ||
+        launch = StartProgram(*program, command, !(agent && options.agentLaunch == AgentLaunch::MsiexecFull));
+        if (!options.unattended || !launch.started || launch.code != exit_codes::kAlreadyRunning ||
             waits.OutOfTime())
             break;
-        cancelled = !AwaitOtherInstallation(waits.NextWaitMs(),
+        cancelled = !AwaitOtherInstallation(host, waits.NextWaitMs(),
                                             L"The installer answered 1618: another installation is in progress");
     }
-    // The installer has ended, or never started: the package is no longer held.
-    m_heldPackage.Release();
     if (cancelled)
         return std::nullopt;
     // A launch that failed reports its system error in the exit code's place.
     if (launch.started)
-        m_host.Note(L"The installer ended with exit code " + std::to_wstring(launch.code) + L" after " +
-                    std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
+        host.Note(L"The installer ended with exit code " + std::to_wstring(launch.code) + L" after " +
+                  std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
     else if (launch.code != exit_codes::kProgramRefused)
-        NoteError(L"The installer could not be started", launch.code);
-    Report(InstallerMessage(kind, launch.code));
-    m_host.UpdateDownloadProgress(m_packageTotal, m_packageTotal);
+        host.Note(L"The installer could not be started: " + ErrorText(launch.code));
     return launch.code;
-}
-
-bool InstallSequence::AwaitOtherInstallation(DWORD waitMs, const wchar_t* why)
-{
-    m_host.AppendLog((std::wstring(why) + L"; waiting " + std::to_wstring((waitMs + 999) / 1000) +
-                      L" s before starting the installer.\r\n")
-                         .c_str());
-    // Cancel ends the wait in /passive; nothing runs yet that it would cut.
-    m_host.EnableButton(IDCANCEL, TRUE);
-    const bool cancelled = ::WaitForSingleObject(m_host.CancelEvent(), waitMs) == WAIT_OBJECT_0;
-    m_host.EnableButton(IDCANCEL, FALSE);
-    return !cancelled;
 }

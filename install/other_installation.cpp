@@ -1,3 +1,4 @@
+// Whether another installation runs, and how long to wait for it.
 #include "other_installation.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Waiting while another Windows Installer installation runs.
 #pragma once
 
 #include <windows.h>

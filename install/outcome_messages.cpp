@@ -1,3 +1,4 @@
+// The status and log texts of download outcomes and installer exit codes.
 #include "outcome_messages.h"
 
 #include <cstdint>

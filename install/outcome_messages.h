@@ -1,7 +1,9 @@
+// The status and log texts of each step's outcome.
 #pragma once
 
 #include <string>
 
+#include "download_outcome.h"
 #include "package_kind.h"
 
 // A step's report: the status line (no line end) and the log line (with it).

@@ -1,3 +1,4 @@
+// How an installation run ended.
 #pragma once
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// Whether Windows is 64-bit, asked of the system.
 #include "windows_bitness.h"
 
 bool WindowsIs64Bit(bool process64Bit, IsWow64ProcessFn isWow64Process, HANDLE process)

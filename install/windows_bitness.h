@@ -1,3 +1,4 @@
+// Whether Windows is 64-bit, which decides the agent package.
 #pragma once
 
 #include <windows.h>

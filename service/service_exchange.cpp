@@ -1,3 +1,4 @@
+// One HTTPS round trip to the web service: the request written, the answer read and parsed.
 #include "service_exchange.h"
 
 #include "ansi_text.h"

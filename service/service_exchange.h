@@ -1,3 +1,4 @@
+// The exchange with the web service for the Patch Management download details.
 #pragma once
 
 #include <windows.h>

@@ -14,6 +14,7 @@
 #include "command_line_options.h"
 #include "command_program.h"
 #include "download_text.h"
+#include "package_file_name.h"
 #include "fuzz_invariant.h"
 #include "installer_names.h"
 #include "log_text.h"

@@ -1,0 +1,30 @@
+// The exit codes a failed package download ends with.
+#pragma once
+
+#include <cstdint>
+
+// The exit codes a package download ends with: the program's exit code when
+// the download ends the run (install/exit_codes.h has the others). Where a
+// Win32 or WinINet error caused the failure, that error is the code;
+// otherwise each failure class has a code of its own, above the range of
+// Win32 errors. The retry rules tell passing failures from lasting ones by
+// these codes.
+namespace exit_codes {
+
+constexpr uint32_t kSuccess = 0;
+constexpr uint32_t kUserCancelled = 1602;       // ERROR_INSTALL_USEREXIT: a download was cancelled
+constexpr uint32_t kRestartRequired = 3010;     // ERROR_SUCCESS_REBOOT_REQUIRED
+
+constexpr uint32_t kHttpStatusBase = 20000;     // + the HTTP status of a refused package download
+constexpr uint32_t kOpenFailed = 20010;         // the package URL could not be opened, no error code
+constexpr uint32_t kReadFailed = 20011;         // the body ended before its announced length
+constexpr uint32_t kUrlRefused = 20012;         // a package URL that is not http:// or https://
+constexpr uint32_t kLocalFileFailed = 20013;    // no usable local file, no error code
+constexpr uint32_t kPackageChanged = 20016;     // the package changed on disk before its installer started
+constexpr uint32_t kPackageNotSigned = 20017;   // the package is not signed by a publisher the build pins
+
+// `error` stands for the failure's cause when it is one; otherwise the class
+// code. 0 and 3010 are never a failure's code.
+uint32_t CausedBy(uint32_t error, uint32_t classCode);
+
+}  // namespace exit_codes

@@ -1,9 +1,0 @@
-#include "installation_files.h"
-#include "service_exchange.h"
-
-int InstallationFiles::RetrievePatchDownloadDetails(std::optional<DWORD> timeoutMs,
-                                                    const std::optional<ProxySetting>& proxy)
-{
-    return FetchPatchDownloadDetails(BuiltInServiceEndpoint(), m_strSetupToken.str(), m_strPatchInstallCommand,
-                                     m_strPatchDownloadUrl, timeoutMs, proxy);
-}
