@@ -62,9 +62,9 @@ bool IsPassing(uint32_t exitCode)
     }
 }
 
-uint32_t WaitMs(int failedAttempt, double jitter, std::optional<uint32_t> retryAfterSeconds)
+uint32_t WaitMs(int failedAttempt, uint32_t firstWaitMs, double jitter, std::optional<uint32_t> retryAfterSeconds)
 {
-    const uint32_t base = 1000u << (failedAttempt - 1);
+    const uint32_t base = firstWaitMs << (failedAttempt - 1);
     const auto backOff = static_cast<uint32_t>(base + base / 4 * jitter);
     if (!retryAfterSeconds)
         return backOff;

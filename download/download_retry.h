@@ -21,12 +21,13 @@ constexpr uint32_t kMaxWaitMs = 120 * 1000;
 // the local file, a cancel, a refused package.
 bool IsPassing(uint32_t exitCode);
 
-// The wait after failed attempt `failedAttempt` (1 to kAttempts - 1): 1, 2,
-// 4 and 8 s, lengthened by `jitter` (0 to 1) times a quarter of that, so
-// that many machines cut at once do not come back at once. A host's
+// The wait after failed attempt `failedAttempt` (1 to kAttempts - 1):
+// `firstWaitMs`, doubled after each further failure (1, 2, 4 and 8 s in the
+// shipped program), lengthened by `jitter` (0 to 1) times a quarter of that,
+// so that many machines cut at once do not come back at once. A host's
 // Retry-After, in seconds, is obeyed instead when it asks for longer, up to
 // kMaxWaitMs.
-uint32_t WaitMs(int failedAttempt, double jitter, std::optional<uint32_t> retryAfterSeconds);
+uint32_t WaitMs(int failedAttempt, uint32_t firstWaitMs, double jitter, std::optional<uint32_t> retryAfterSeconds);
 
 // Retry-After as delta-seconds (digits only); nothing for any other form
 // (an HTTP date is the caller's to convert).

@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "build_config.h"
 #include "download_exit_codes.h"
 #include "download_retry.h"
 #include "download_text.h"
@@ -188,7 +189,7 @@ bool PackageDownload::AwaitRetry(const Failure& failure, int failedAttempt, cons
     // not return at once.
     static std::minstd_rand jitterSource(static_cast<unsigned>(::GetTickCount64() ^ ::GetCurrentProcessId()));
     const double jitter = std::uniform_real_distribution<double>(0.0, 1.0)(jitterSource);
-    const DWORD waitMs = download_retry::WaitMs(failedAttempt, jitter, failure.retryAfterSeconds);
+    const DWORD waitMs = download_retry::WaitMs(failedAttempt, kRetryFirstWaitMs, jitter, failure.retryAfterSeconds);
     const bool resumes = resume.kept > 0 && resume.validator;
     m_report.AppendLog(
         download_retry::RetryLine(failure.exitCode, resume.kept, m_total, waitMs, failedAttempt + 1, resumes) +

@@ -75,7 +75,7 @@ TEST_F(DownloadRetries, ACutWithoutRangesStartsTheFileOver)
 
     EXPECT_EQ(host.HeaderOfEachRequest(kAgentPath, "Range"), (std::vector<std::string>{"", ""}));
     ExpectTheWholePackageInstalled();
-    EXPECT_TRUE(Logged("(error 20011); trying again in 1.")) << LogText();
+    EXPECT_TRUE(Logged("(error 20011); trying again in 0.1 s")) << LogText();
 }
 
 // A host whose package changed meanwhile answers a range with the whole new
@@ -110,16 +110,17 @@ TEST_F(DownloadRetries, ARefusedRangeIsAskedAgainFromTheStart)
 TEST_F(DownloadRetries, BusyAnswersAreWaitedOutForAsLongAsTheHostAsks)
 {
     Route busy = Body("busy", 503);
-    busy.headers = {{"Retry-After", "2"}};
+    // Longer than the test build's back-off (0.1 s, then 0.2 s).
+    busy.headers = {{"Retry-After", "1"}};
     busy.times = 2;
     host.SetRoute(kAgentPath, busy);
     host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(RunAgentOnly(), 0u);
 
-    EXPECT_GE(std::chrono::steady_clock::now() - started, 4s);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 2s);
     EXPECT_EQ(host.RequestCount(kAgentPath), 3);
-    EXPECT_TRUE(Logged("Download failed (error 20503); trying again in 2.0 s, attempt 2 of 5")) << LogText();
+    EXPECT_TRUE(Logged("Download failed (error 20503); trying again in 1.0 s, attempt 3 of 5")) << LogText();
     ExpectTheWholePackageInstalled();
 }
 
@@ -146,10 +147,11 @@ TEST_F(DownloadRetries, AHostThatAlwaysCutsGetsFiveAttemptsThenTheError)
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(RunAgentOnly(), 20011u);
 
-    // Waits of 1, 2, 4 and 8 s, each up to a quarter longer.
+    // The test build's waits: 0.1, 0.2, 0.4 and 0.8 s, each up to a quarter
+    // longer.
     const auto took = std::chrono::steady_clock::now() - started;
-    EXPECT_GE(took, 15s);
-    EXPECT_LT(took, 30s);
+    EXPECT_GE(took, 1500ms);
+    EXPECT_LT(took, 15s);
     EXPECT_EQ(host.HeaderOfEachRequest(kAgentPath, "Range"),
               (std::vector<std::string>{"", "bytes=1000-", "bytes=2000-", "bytes=3000-", "bytes=4000-"}));
     EXPECT_FALSE(Files().Exists(L"vta-agent-x64_manager.msitemp"));

@@ -19,18 +19,20 @@ TEST(DownloadRetry, OnlyFailuresThatPassAreTriedAgain)
 
 TEST(DownloadRetry, WaitsDoubleWithAQuarterOfJitterAndHonourALongerRetryAfterUpToTwoMinutes)
 {
-    EXPECT_EQ(WaitMs(1, 0, std::nullopt), 1000u);
-    EXPECT_EQ(WaitMs(2, 0, std::nullopt), 2000u);
-    EXPECT_EQ(WaitMs(3, 0, std::nullopt), 4000u);
-    EXPECT_EQ(WaitMs(4, 0, std::nullopt), 8000u);
-    EXPECT_EQ(WaitMs(4, 0.5, std::nullopt), 9000u);
-    EXPECT_LT(WaitMs(4, 0.9999, std::nullopt), 10000u);
+    EXPECT_EQ(WaitMs(1, 1000, 0, std::nullopt), 1000u);
+    EXPECT_EQ(WaitMs(2, 1000, 0, std::nullopt), 2000u);
+    EXPECT_EQ(WaitMs(3, 1000, 0, std::nullopt), 4000u);
+    EXPECT_EQ(WaitMs(4, 1000, 0, std::nullopt), 8000u);
+    EXPECT_EQ(WaitMs(4, 1000, 0.5, std::nullopt), 9000u);
+    EXPECT_LT(WaitMs(4, 1000, 0.9999, std::nullopt), 10000u);
+    // Test builds start shorter.
+    EXPECT_EQ(WaitMs(4, 100, 0, std::nullopt), 800u);
 
-    EXPECT_EQ(WaitMs(1, 0.5, 2), 2000u);
+    EXPECT_EQ(WaitMs(1, 1000, 0.5, 2), 2000u);
     // A shorter Retry-After does not shorten the back-off.
-    EXPECT_EQ(WaitMs(3, 0, 2), 4000u);
-    EXPECT_EQ(WaitMs(1, 0, 3600), kMaxWaitMs);
-    EXPECT_EQ(WaitMs(1, 0, UINT32_MAX), kMaxWaitMs);
+    EXPECT_EQ(WaitMs(3, 1000, 0, 2), 4000u);
+    EXPECT_EQ(WaitMs(1, 1000, 0, 3600), kMaxWaitMs);
+    EXPECT_EQ(WaitMs(1, 1000, 0, UINT32_MAX), kMaxWaitMs);
 }
 
 TEST(DownloadRetry, RetryAfterSecondsAreDigitsAlone)
