@@ -55,20 +55,20 @@ TEST(BannerArt, AtTheDesignSizeItMatchesTheScriptsBitmap)
     const BannerPicture drawn = DrawBanner(design, width, height);
     ASSERT_EQ(drawn.stride, (static_cast<size_t>(width) * 3 + 3) / 4 * 4);
     long total = 0;
-    long far = 0;
+    long strayed = 0;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* scriptRow = kScriptBitmap + offset + drawn.stride * (height - 1 - y);
         for (int i = 0; i < width * 3; ++i) {
             const int difference = std::abs(Pixel(drawn, 0, y)[i] - scriptRow[i]);
             total += difference;
-            far += difference > 48;
+            strayed += difference > 48;
         }
     }
     const double mean = static_cast<double>(total) / (width * height * 3);
     EXPECT_LT(mean, 1.5);
     // Only edge pixels differ noticeably, where the two ways of covering a
     // pixel round differently.
-    EXPECT_LT(far, width * height * 3 / 200);
+    EXPECT_LT(strayed, width * height * 3 / 200);
 }
 
 TEST(BannerArt, StrokesScaleEvenlyWithTheHeight)
