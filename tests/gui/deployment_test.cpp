@@ -117,7 +117,7 @@ TEST_F(Deployment, NoInstallerStartsWhileWindowsInstallerRunsAnother)
     // be the thread that lets it go.
     std::thread otherInstallation([] {
         const HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Global\\_MSIExecute");
-        std::this_thread::sleep_for(1s);
+        std::this_thread::sleep_for(3s);
         ReleaseMutex(mutex);
         CloseHandle(mutex);
     });
