@@ -93,7 +93,7 @@ std::optional<PackageDownload::Failure> PackageDownload::ReceiveBody(PackageTran
 
     m_report.Note(L"Received " + std::to_wstring(received - startedAt) + L" bytes");
     if (body.failed) {
-        NoteError(L"Reading the body failed", body.error);
+        m_report.Note(ErrorNote(L"Reading the body failed", body.error));
         return Failure{DownloadOutcome::ReadFailed, exit_codes::CausedBy(body.error, exit_codes::kReadFailed)};
     }
     // The request may have come with the last bytes.
@@ -140,7 +140,7 @@ std::optional<PackageDownload::Failure> PackageDownload::Attempt(const TransferR
         break;
     }
     if (!response.opened) {
-        NoteError(L"Opening the URL failed", response.error);
+        m_report.Note(ErrorNote(L"Opening the URL failed", response.error));
         return Failure{DownloadOutcome::OpenFailed,
                                exit_codes::CausedBy(response.error, exit_codes::kOpenFailed)};
     }
@@ -261,7 +261,7 @@ std::optional<DownloadOutcome> PackageDownload::StoreAndHold(TempDownloadFile& f
     m_held = file.Identity() ? m_pfnHoldPackage(localFile, *file.Identity()) : HeldPackage();
     const std::optional<Sha256Digest> held = m_held.IsHeld() ? Sha256OfFile(m_held.handle()) : std::nullopt;
     if (!m_held.IsHeld())
-        NoteError(L"The package could not be held for its installer", m_held.Error());
+        m_report.Note(ErrorNote(L"The package could not be held for its installer", m_held.Error()));
     if (!received || !held || *held != *received) {
         // It is not ours any more: it stays as it is, and nothing runs it.
         m_held.Release();
@@ -284,9 +284,4 @@ std::optional<DownloadOutcome> PackageDownload::VerifyPublisher()
         return End(DownloadOutcome::PublisherRefused, exit_codes::kPackageNotSigned);
     }
     return std::nullopt;
-}
-
-void PackageDownload::NoteError(const std::wstring& what, DWORD error)
-{
-    m_report.Note(what + L": " + ErrorText(error));
 }

@@ -58,7 +58,7 @@ public:
 
     // Holds the package once it is in place. Tests put a step before it, as
     // another process could.
-    HeldPackage (*m_pfnHoldPackage)(const std::wstring& name, const FileIdentity& written) = &HeldPackage::Open;
+    HoldPackageFunction m_pfnHoldPackage = &HeldPackage::Open;
 
 private:
     // What a later attempt builds on: the bytes stored and, where the host
@@ -102,8 +102,6 @@ private:
     // When the build pins publishers, refuses the held package unless one of
     // them signed it.
     std::optional<DownloadOutcome> VerifyPublisher();
-    // A failure's system error, with its text, for the log file.
-    void NoteError(const std::wstring& what, DWORD error);
 
     DownloadReport& m_report;
     HANDLE m_cancelEvent;

@@ -37,6 +37,11 @@ std::wstring ErrorText(DWORD error)
     return WithText(std::to_wstring(error), error);
 }
 
+std::wstring ErrorNote(const std::wstring& what, DWORD error)
+{
+    return what + L": " + ErrorText(error);
+}
+
 std::wstring HresultText(DWORD code)
 {
     wchar_t number[11] = {};

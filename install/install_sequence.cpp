@@ -93,7 +93,7 @@ RunResult InstallSequence::RunSteps()
         if (error == ERROR_SUCCESS)
             m_host.Note(L"The web service's answer held no download details");
         else
-            NoteError(L"Retrieving the download details failed", error);
+            m_host.Note(ErrorNote(L"Retrieving the download details failed", error));
         if (attempt == kRetrievalAttempts) {
             m_host.AppendLog(L"Failed to retrieve Patch Management download details. \r\n");
             m_host.SetStatusText(L"Failed to retrieve Patch Management download details");
@@ -185,9 +185,4 @@ RunResult InstallSequence::FinishWithCancel()
     m_host.AppendLog(L"Download and installation processes aborted.\r\n");
     FinishWithFailure(exit_codes::kUserCancelled);
     return {RunResult::kCancelled, exit_codes::kUserCancelled};
-}
-
-void InstallSequence::NoteError(const std::wstring& what, DWORD error)
-{
-    m_host.Note(what + L": " + ErrorText(error));
 }

@@ -29,7 +29,7 @@ public:
 
     // Holds a downloaded package from its move into place to its installer's
     // end. Tests put a step before it, as another process could.
-    HeldPackage (*m_pfnHoldPackage)(const std::wstring& name, const FileIdentity& written) = &HeldPackage::Open;
+    HoldPackageFunction m_pfnHoldPackage = &HeldPackage::Open;
 
 private:
     RunResult RunSteps();
@@ -41,8 +41,6 @@ private:
     RunResult FinishWithFailure(DWORD exitCode);
     RunResult FinishWithCancel();
 
-    // A failure's system error, with its text, for the log file.
-    void NoteError(const std::wstring& what, DWORD error);
 
     InstallationHost& m_host;
     InstallationFiles& m_files;

@@ -154,6 +154,6 @@ std::optional<DWORD> RunInstaller(InstallationHost& host, const InstallationOpti
         host.Note(L"The installer ended with exit code " + std::to_wstring(launch.code) + L" after " +
                   std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
     else if (launch.code != exit_codes::kProgramRefused)
-        host.Note(L"The installer could not be started: " + ErrorText(launch.code));
+        host.Note(ErrorNote(L"The installer could not be started", launch.code));
     return launch.code;
 }

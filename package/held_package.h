@@ -35,3 +35,7 @@ private:
     std::wstring m_name;
     DWORD m_error = 0;
 };
+
+// How a package is held once it is in place: HeldPackage::Open, or a test's
+// step before it.
+using HoldPackageFunction = HeldPackage (*)(const std::wstring& name, const FileIdentity& written);

@@ -133,7 +133,7 @@ protected:
     InstallationFiles files;
     InstallationOptions options;
     RecordingHost recorder;
-    HeldPackage (*holdPackage)(const std::wstring& name, const FileIdentity& written) = &HeldPackage::Open;
+    HoldPackageFunction holdPackage = &HeldPackage::Open;
 };
 
 }  // namespace install_test
