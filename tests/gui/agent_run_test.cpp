@@ -10,8 +10,6 @@
 namespace gui_test {
 namespace {
 
-constexpr wchar_t kTempFile[] = L"vta-agent-x64_manager.msitemp";
-
 using AgentRun = ProductTest;
 
 using AgentInstall = RealInstallerTest;
@@ -35,7 +33,7 @@ TEST_F(AgentInstall, InstallsTheAgentPackageWithWindowsInstaller)
     EXPECT_FALSE(Dialog().IsVisible(kDetailsLog));  // success keeps the log as the user left it
 
     EXPECT_EQ(Files().Read(kAgentFile), package);
-    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_FALSE(Files().Exists(kAgentTempFile));
     EXPECT_EQ(host.RequestCount(kServicePath), 0);
     EXPECT_EQ(host.LastRequestHeader(kAgentPath, "User-Agent"), "Mozilla/4.0 (compatible) Poison");
 
@@ -56,7 +54,7 @@ TEST_F(AgentRun, CancelDuringTheDownloadAbortsWithoutInstalling)
     EXPECT_EQ(Log(), Lines({kDownloading, L"VTA Agent download cancelled by user.\r\n", kAborted}));
     EXPECT_EQ(Dialog().Text(kStatus), L"VTA Agent download cancelled by user");
     ExpectFailureEnding();
-    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_FALSE(Files().Exists(kAgentTempFile));
     EXPECT_FALSE(Files().Exists(kAgentFile));
     EXPECT_FALSE(Files().Exists(std::wstring(kAgentFile) + L".ran"));
     EXPECT_EQ(host.RequestCount(kServicePath), 0);
@@ -84,7 +82,7 @@ TEST_P(AgentDownloadFailure, ReportsAndLeavesTheLocalFileAlone)
     EXPECT_EQ(Dialog().Text(kStatus), GetParam().status);
     ExpectFailureEnding();
     EXPECT_EQ(Files().Read(kAgentFile), "earlier package");
-    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_FALSE(Files().Exists(kAgentTempFile));
     EXPECT_EQ(host.RequestCount(kServicePath), 0);
 }
 
@@ -123,7 +121,7 @@ TEST_F(AgentRun, AHostThatCannotBeReachedFailsTheDownload)
     EXPECT_EQ(Log(), Lines({kDownloading, L"Error downloading VTA Agent Installer \r\n"}));
     EXPECT_EQ(Dialog().Text(kStatus), L"Error downloading VTA Agent Installer");
     ExpectFailureEnding();
-    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_FALSE(Files().Exists(kAgentTempFile));
     EXPECT_EQ(host.RequestCount(kServicePath), 0);
 }
 
@@ -186,13 +184,13 @@ TEST_F(AgentRun, ReplacesAnEarlierPackageAndTruncatesAStaleTemporaryFile)
     host.SetRoute(kAgentPath, Body(InstallerExitingWith(0) + std::string(2500, ' ')));
     Launch();
     Files().Write(kAgentFile, "earlier package");
-    Files().Write(kTempFile, std::string(100 * 1024, 'x'));
+    Files().Write(kAgentTempFile, std::string(100 * 1024, 'x'));
     PressOk(false);
     WaitForEnd();
 
     EXPECT_EQ(Log(), Lines({kDownloading, kDownloaded, kInstalled}));
     EXPECT_EQ(Files().Read(kAgentFile), InstallerExitingWith(0) + std::string(2500, ' '));
-    EXPECT_FALSE(Files().Exists(kTempFile));
+    EXPECT_FALSE(Files().Exists(kAgentTempFile));
 }
 
 struct InstallerEnding {
@@ -257,7 +255,7 @@ TEST_F(AgentRun, AFailedWriteLeavesTheLocalFileAlone)
     ExpectFailureEnding();
     std::ifstream local(directory / kAgentFile);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(local), {}), "earlier package");
-    EXPECT_FALSE(std::filesystem::exists(directory / kTempFile));
+    EXPECT_FALSE(std::filesystem::exists(directory / kAgentTempFile));
     local.close();
     session.reset();
     std::filesystem::remove_all(directory);

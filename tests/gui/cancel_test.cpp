@@ -10,7 +10,6 @@
 namespace gui_test {
 namespace {
 
-constexpr wchar_t kTempFile[] = L"vta-agent-x64_manager.msitemp";
 constexpr wchar_t kAgentCancelled[] = L"VTA Agent download cancelled by user";
 constexpr auto kCancelBound = 1s;
 
@@ -36,7 +35,7 @@ protected:
         WaitForEnd();
         EXPECT_EQ(Log(), Lines({kDownloading, L"VTA Agent download cancelled by user.\r\n", kAborted}));
         ExpectFailureEnding();
-        EXPECT_FALSE(Files().Exists(kTempFile));
+        EXPECT_FALSE(Files().Exists(kAgentTempFile));
         EXPECT_FALSE(Files().Exists(kAgentFile));
         EXPECT_FALSE(Files().Exists(std::wstring(kAgentFile) + L".ran"));
     }

@@ -154,7 +154,7 @@ TEST_F(DownloadRetries, AHostThatAlwaysCutsGetsFiveAttemptsThenTheError)
     EXPECT_LT(took, 15s);
     EXPECT_EQ(host.HeaderOfEachRequest(kAgentPath, "Range"),
               (std::vector<std::string>{"", "bytes=1000-", "bytes=2000-", "bytes=3000-", "bytes=4000-"}));
-    EXPECT_FALSE(Files().Exists(L"vta-agent-x64_manager.msitemp"));
+    EXPECT_FALSE(Files().Exists(kAgentTempFile));
     EXPECT_FALSE(IsInstalled(kAgentProduct));
 }
 

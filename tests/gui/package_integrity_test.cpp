@@ -14,13 +14,12 @@
 #include "executable_directory.h"
 #include "system_msiexec_stand_in.h"
 #include "product_test.h"
+#include "unattended_run.h"
 
 namespace gui_test {
 namespace {
 
-constexpr wchar_t kTempFile[] = L"vta-agent-x64_manager.msitemp";
 constexpr wchar_t kAgentRan[] = L"vta-agent-x64_manager.msi.ran";
-constexpr wchar_t kAgentProduct[] = L"{3B4294FB-368B-4E7E-AFE2-E59D7FD0772A}";
 
 // How often each kind of attempt of the swapping process ended with each
 // error (0: it succeeded).
@@ -73,7 +72,7 @@ TEST_F(PackageSwap, NoOtherProcessCanSwapThePackageBeforeItsInstallerHasEnded)
     host.SetRoute(kAgentPath, slow);
     session.emplace();
     const ScratchDirectory& files = Files();
-    const std::wstring arguments = uidriver::Quoted(files.PathOf(kTempFile)) + L" " +
+    const std::wstring arguments = uidriver::Quoted(files.PathOf(kAgentTempFile)) + L" " +
                                    uidriver::Quoted(files.PathOf(kAgentFile)) + L" " +
                                    uidriver::Quoted(files.PathOf(L"decoy.msi")) + L" " +
                                    uidriver::Quoted(files.PathOf(L"swapper.report")) + L" " +

@@ -7,15 +7,10 @@
 namespace gui_test {
 namespace {
 
-constexpr char kPatchPath[] = "/pm/patch.msi";
-constexpr char kPatchUrl[] = "https://localhost:47443/pm/patch.msi";
-
 constexpr wchar_t kRetrieving[] = L"Retrieving Patch Management download details.\r\n";
 constexpr wchar_t kRetrieved[] = L"Retrieved Patch Management download details. \r\n";
 constexpr wchar_t kRetrying[] = L"Error retrieving Patch Management download details. Retrying... \r\n";
 constexpr wchar_t kRetrievalFailed[] = L"Failed to retrieve Patch Management download details. \r\n";
-constexpr wchar_t kPatchDownloading[] = L"Downloading Patch Management Installer. \r\n";
-constexpr wchar_t kPatchDownloaded[] = L"Download finished. Beginning Patch Management installation process.\r\n";
 constexpr wchar_t kPatchInstalled[] = L"Patch Management installation finished.\r\n";
 
 // The stand-in installer, as a command line the service could send.

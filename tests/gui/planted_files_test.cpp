@@ -18,7 +18,6 @@
 namespace gui_test {
 namespace {
 
-constexpr wchar_t kPatchDownloading[] = L"Downloading Patch Management Installer. \r\n";
 constexpr wchar_t kPlantedRecord[] = L"wininet.dll.loaded";
 
 std::filesystem::path BesideTests(const wchar_t* name)
@@ -258,24 +257,22 @@ private:
     std::vector<std::filesystem::path> planted_;
 };
 
-constexpr wchar_t kAgentTemp[] = L"vta-agent-x64_manager.msitemp";
-
 TEST_F(PlantedLinks, AHardLinkAtTheTemporaryNameKeepsItsFile)
 {
     const std::filesystem::path outside = Outside(L"precious.txt");
     std::ofstream(outside, std::ios::binary) << "the user's file";
     const auto plant = [&outside](const ScratchDirectory& folder) {
-        ASSERT_TRUE(CreateHardLinkW(folder.PathOf(kAgentTemp).c_str(), outside.c_str(), nullptr));
+        ASSERT_TRUE(CreateHardLinkW(folder.PathOf(kAgentTempFile).c_str(), outside.c_str(), nullptr));
     };
     host.SetRoute(kAgentPath, Body("missing", 404));
     EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement", kProductExecutableName, plant), 20404u);
     EXPECT_EQ(Read(outside), "the user's file");
-    EXPECT_FALSE(Files().Exists(kAgentTemp));
+    EXPECT_FALSE(Files().Exists(kAgentTempFile));
 
     host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
     EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement", kProductExecutableName, plant), 0u);
     EXPECT_EQ(Read(outside), "the user's file");
-    EXPECT_EQ(Files().Read(L"vta-agent-x64_manager.msi"), SamplePackage("agent.msi"));
+    EXPECT_EQ(Files().Read(kAgentFile), SamplePackage("agent.msi"));
 }
 
 TEST_F(PlantedLinks, ASymbolicLinkAtTheTemporaryNameIsRefused)
@@ -283,7 +280,7 @@ TEST_F(PlantedLinks, ASymbolicLinkAtTheTemporaryNameIsRefused)
     const std::filesystem::path outside = Outside(L"precious.txt");
     std::ofstream(outside, std::ios::binary) << "the user's file";
     const auto plant = [this](const ScratchDirectory& folder) {
-        PlantSymbolicLink(folder, kAgentTemp, FromWorkingFolder(L"precious.txt"));
+        PlantSymbolicLink(folder, kAgentTempFile, FromWorkingFolder(L"precious.txt"));
     };
     host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
     EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement", kProductExecutableName, plant), 20013u);

@@ -36,6 +36,12 @@ enum ControlId : int {
 inline constexpr char kAgentPath[] = "/vta/vta-agent-x64.msi";
 inline constexpr char kServicePath[] = "/vem-ws/VemSecureHttpServlet";
 inline constexpr wchar_t kAgentFile[] = L"vta-agent-x64_manager.msi";
+inline constexpr wchar_t kAgentTempFile[] = L"vta-agent-x64_manager.msitemp";
+inline constexpr char kPatchPath[] = "/pm/patch.msi";
+inline constexpr char kPatchUrl[] = "https://localhost:47443/pm/patch.msi";
+inline constexpr wchar_t kPatchDownloading[] = L"Downloading Patch Management Installer. \r\n";
+inline constexpr wchar_t kPatchDownloaded[] =
+    L"Download finished. Beginning Patch Management installation process.\r\n";
 inline constexpr uidriver::Milliseconds kRunTimeout = 120s;
 
 // Log lines of the agent's half of a run.

@@ -41,7 +41,7 @@ protected:
         for (const std::string& line : {why, std::string("Error downloading VTA Agent Installer")})
             EXPECT_NE(log.find(line), std::string::npos) << line << "\nin\n" << log;
         EXPECT_FALSE(Files().Exists(kAgentFile));
-        EXPECT_FALSE(Files().Exists(L"vta-agent-x64_manager.msitemp"));
+        EXPECT_FALSE(Files().Exists(kAgentTempFile));
         EXPECT_FALSE(IsInstalled(kAgentProduct));
         EXPECT_EQ(host.RequestCount(kAgentPath), 0);
     }

@@ -7,10 +7,8 @@
 namespace gui_test {
 namespace {
 
-constexpr char kPatchPath[] = "/pm/pm.msi";
-constexpr char kPatchUrl[] = "https://localhost:47443/pm/pm.msi";
-constexpr wchar_t kAgentDownloaded[] = L"Download finished. Beginning VTA Agent installation process";
-constexpr wchar_t kPatchDownloaded[] = L"Download finished. Beginning Patch Management installation process";
+constexpr wchar_t kAgentDownloadedStatus[] = L"Download finished. Beginning VTA Agent installation process";
+constexpr wchar_t kPatchDownloadedStatus[] = L"Download finished. Beginning Patch Management installation process";
 
 class RunGuard : public ProductTest {
 protected:
@@ -38,7 +36,7 @@ TEST_F(RunGuard, OkAndButtonNotificationsSentDuringTheRunLeaveItAlone)
     Dialog().Notify(kCancel, BN_KILLFOCUS);
     Dialog().Notify(kOk, BN_DOUBLECLICKED);
     // During the installer's run.
-    ASSERT_TRUE(StatusBecomes(kAgentDownloaded, 60s));
+    ASSERT_TRUE(StatusBecomes(kAgentDownloadedStatus, 60s));
     ASSERT_TRUE(uidriver::PollUntil([this] { return Files().Exists(std::wstring(kAgentFile) + L".ran"); }, 10s));
     Dialog().Command(kOk);
     EXPECT_FALSE(Dialog().IsEnabled(kCancel));
@@ -91,10 +89,10 @@ TEST_F(RunGuard, CancelIsDisabledWhileEitherInstallerRuns)
     StartRun(true);
 
     ASSERT_TRUE(uidriver::PollUntil([this] { return Files().Exists(std::wstring(kAgentFile) + L".ran"); }, 60s));
-    EXPECT_EQ(Dialog().Text(kStatus), kAgentDownloaded);
+    EXPECT_EQ(Dialog().Text(kStatus), kAgentDownloadedStatus);
     EXPECT_FALSE(Dialog().IsEnabled(kCancel));
     ASSERT_TRUE(uidriver::PollUntil([this] { return Files().Exists(L"pm.msi.ran"); }, 60s));
-    EXPECT_EQ(Dialog().Text(kStatus), kPatchDownloaded);
+    EXPECT_EQ(Dialog().Text(kStatus), kPatchDownloadedStatus);
     EXPECT_FALSE(Dialog().IsEnabled(kCancel));
     WaitForEnd();
     EXPECT_EQ(Dialog().Text(kStatus), L"Patch Management installation finished");

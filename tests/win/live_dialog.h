@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <thread>
 
 #include "vta_agent_download_managerDlg.h"
@@ -41,4 +42,10 @@ template <class Body>
 void WithLiveDialog(Body body)
 {
     WithPreparedLiveDialog([](Cvta_agent_download_managerDlg&) {}, body);
+}
+
+// The text a control of the dialog shows.
+inline std::wstring ReadText(const Cvta_agent_download_managerDlg& dialog, int id)
+{
+    return dialog.GetDlgItem(id).GetWindowText().str();
 }

@@ -19,11 +19,6 @@ BarState ReadBar(const Cvta_agent_download_managerDlg& dialog, int id)
     return {static_cast<int>(bar.SendMessage(PBM_GETPOS)), static_cast<int>(bar.SendMessage(PBM_GETRANGE, FALSE))};
 }
 
-std::wstring ReadText(const Cvta_agent_download_managerDlg& dialog, int id)
-{
-    return dialog.GetDlgItem(id).GetWindowText().str();
-}
-
 void SetPatchManagement(const Cvta_agent_download_managerDlg& dialog, bool ticked)
 {
     dialog.SendDlgItemMessage(IDC_CHECK_PATCH_MANAGEMENT, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED);

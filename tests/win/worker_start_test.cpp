@@ -11,11 +11,6 @@ CWinThread* CannotStart(AFX_THREADPROC, LPVOID)
     return nullptr;
 }
 
-std::wstring ReadText(const Cvta_agent_download_managerDlg& dialog, int id)
-{
-    return dialog.GetDlgItem(id).GetWindowText().str();
-}
-
 // A worker that cannot start leaves nothing running: the dialog says so and
 // OK closes it.
 TEST(WorkerStart, AWorkerThatCannotStartIsReportedAndOkClosesTheDialog)
