@@ -81,7 +81,10 @@ TEST_F(DialogFaces, DetailsLinkExpandsAndCollapsesTheLog)
     Dialog().ClickLink(kDetailsLink);
     ASSERT_TRUE(Dialog().WaitText(kDetailsLink, [](const std::wstring& t) { return t == L"<a>Show less details</a>"; }, 5s));
     EXPECT_TRUE(Dialog().IsVisible(kDetailsLog));
-    EXPECT_EQ(Log().rfind(L"Downloading VTA Agent Installer \r\n", 0), 0u);
+    // The worker writes its first line after OK, on its own time.
+    EXPECT_TRUE(Dialog().WaitText(
+        kDetailsLog, [](const std::wstring& t) { return t.rfind(L"Downloading VTA Agent Installer \r\n", 0) == 0; }, 5s))
+        << testing::PrintToString(Log());
 
     Dialog().ClickLink(kDetailsLink);
     ASSERT_TRUE(Dialog().WaitText(kDetailsLink, [](const std::wstring& t) { return t == L"<a>Show more details</a>"; }, 5s));
