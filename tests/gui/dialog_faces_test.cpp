@@ -82,8 +82,7 @@ TEST_F(DialogFaces, DetailsLinkExpandsAndCollapsesTheLog)
     ASSERT_TRUE(Dialog().WaitText(kDetailsLink, [](const std::wstring& t) { return t == L"<a>Show less details</a>"; }, 5s));
     EXPECT_TRUE(Dialog().IsVisible(kDetailsLog));
     // The worker writes its first line after OK, on its own time.
-    EXPECT_TRUE(Dialog().WaitText(
-        kDetailsLog, [](const std::wstring& t) { return t.rfind(L"Downloading VTA Agent Installer \r\n", 0) == 0; }, 5s))
+    EXPECT_TRUE(Dialog().WaitText(kDetailsLog, [](const std::wstring& t) { return t.rfind(kDownloading, 0) == 0; }, 5s))
         << testing::PrintToString(Log());
 
     Dialog().ClickLink(kDetailsLink);

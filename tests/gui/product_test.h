@@ -39,9 +39,6 @@ inline constexpr wchar_t kAgentFile[] = L"vta-agent-x64_manager.msi";
 inline constexpr wchar_t kAgentTempFile[] = L"vta-agent-x64_manager.msitemp";
 inline constexpr char kPatchPath[] = "/pm/patch.msi";
 inline constexpr char kPatchUrl[] = "https://localhost:47443/pm/patch.msi";
-inline constexpr wchar_t kPatchDownloading[] = L"Downloading Patch Management Installer. \r\n";
-inline constexpr wchar_t kPatchDownloaded[] =
-    L"Download finished. Beginning Patch Management installation process.\r\n";
 inline constexpr uidriver::Milliseconds kRunTimeout = 120s;
 
 // Log lines of the agent's half of a run.
@@ -49,6 +46,11 @@ inline constexpr wchar_t kDownloading[] = L"Downloading VTA Agent Installer \r\n
 inline constexpr wchar_t kDownloaded[] = L"Download finished. Beginning VTA Agent installation process.\r\n";
 inline constexpr wchar_t kInstalled[] = L"VTA Agent installation finished.\r\n";
 inline constexpr wchar_t kAborted[] = L"Download and installation processes aborted.\r\n";
+
+// Log lines of the Patch Management package's download.
+inline constexpr wchar_t kPatchDownloading[] = L"Downloading Patch Management Installer. \r\n";
+inline constexpr wchar_t kPatchDownloaded[] =
+    L"Download finished. Beginning Patch Management installation process.\r\n";
 
 // An answer of the test host with this body.
 Route Body(std::string body, int status = 200);
