@@ -14,7 +14,6 @@
 #include "executable_directory.h"
 #include "system_msiexec_stand_in.h"
 #include "product_test.h"
-#include "unattended_run.h"
 
 namespace gui_test {
 namespace {

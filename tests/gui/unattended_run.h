@@ -9,8 +9,6 @@
 
 namespace gui_test {
 
-inline constexpr wchar_t kAgentProduct[] = L"{3B4294FB-368B-4E7E-AFE2-E59D7FD0772A}";
-inline constexpr wchar_t kPatchProduct[] = L"{CA7B7426-254B-4518-AE18-5F0D39F686F7}";
 inline constexpr uidriver::Milliseconds kExitTimeout = 120s;
 
 // Whether Windows Installer has the product installed.
