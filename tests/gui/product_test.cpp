@@ -52,8 +52,9 @@ void UninstallSamplePackages()
         const wchar_t* productCode;
     } packages[] = {{"agent.msi", kAgentProduct}, {"patch.msi", kPatchProduct}};
     for (const auto& package : packages) {
-        // Most runs install nothing: starting Windows Installer only to hear
-        // that would cost every case several process starts under Wine.
+        // Usually the package is not installed: starting Windows Installer
+        // only to learn that would cost a process start under Wine for each
+        // package, before and after every case.
         if (MsiQueryProductStateW(package.productCode) == INSTALLSTATE_UNKNOWN)
             continue;
         const auto path = uidriver::ExecutableDirectory().parent_path() / "packages" / package.file;
