@@ -40,8 +40,8 @@ void PrintTo(const SessionLogPath& path, std::ostream* out)
 
 class ResponseSessionLog : public testing::TestWithParam<SessionLogPath> {};
 
-}  // namespace
-
+// In the anonymous namespace with their fixture: in a unity batch this file
+// is included, and GCC warns when a test class outside derives from it.
 TEST_P(ResponseSessionLog, ParsesWithCompleteJobState)
 {
     MsgWebResponse response;
@@ -60,6 +60,8 @@ TEST_P(ResponseSessionLog, FailsWithoutRequiredJobStateField)
 
 INSTANTIATE_TEST_SUITE_P(NestingChains, ResponseSessionLog, testing::ValuesIn(kSessionLogPaths),
                          [](const testing::TestParamInfo<SessionLogPath>& info) { return info.param.name; });
+
+}  // namespace
 
 TEST(JobState, EachOfItsFourFieldsIsRequired)
 {
