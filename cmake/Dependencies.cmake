@@ -77,9 +77,12 @@ if(CMAKE_CROSSCOMPILING)
   # ("in binds_to_current_def_p"). Such a link redoes the code generation of
   # everything it takes in, protobuf-lite and the schema classes included, one
   # executable after another; the objects are therefore fat, and the test
-  # executables link their ready machine code. The symbol table is stripped;
-  # there is no debug information to keep.
+  # executables link their ready machine code. Code that only test
+  # executables link (GoogleTest, tests/, tools/) is compiled without the
+  # bytecode, which nothing would read; its code is the same. The
+  # symbol table is stripped; there is no debug information to keep.
   add_compile_options(-flto -ffat-lto-objects)
+  set(VTA_TEST_CODE_COMPILE_OPTIONS -fno-lto)
   set(_shipped $<BOOL:$<TARGET_PROPERTY:VTA_SHIPPED>>)
   add_link_options(-s $<${_shipped}:-flto> $<${_shipped}:-flto-partition=one> $<$<NOT:${_shipped}>:-fno-lto>)
   find_program(OBJDUMP ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-objdump REQUIRED)
@@ -108,6 +111,9 @@ if(CMAKE_CROSSCOMPILING)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(library gtest gtest_main)
+    target_compile_options(${library} PRIVATE ${VTA_TEST_CODE_COMPILE_OPTIONS})
+  endforeach()
 else()
   add_compile_options(-Wall -Wextra)
   find_package(Protobuf REQUIRED)
