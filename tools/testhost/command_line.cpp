@@ -10,11 +10,12 @@ namespace testhost {
 const char kUsage[] =
     "usage: testhost --pki DIR [--control-port 47440] [--download-port 47443]\n"
     "                [--service-port 47444] [--untrusted-port 47445]\n"
-    "                [--plain-port 47446] [--silent-port 47447]\n"
+    "                [--plain-port 47446] [--silent-port 47447] [--proxy-port 47448]\n"
     "Serves on 127.0.0.1: the control API (plain HTTP), the download and service\n"
     "routes (HTTPS, certificate of the test CA in DIR), the same routes with the\n"
     "certificate of an unrelated CA (untrusted) and over plain HTTP (plain), and\n"
-    "a listener that accepts connections and never answers (silent).\n";
+    "a listener that accepts connections and never answers (silent), and a CONNECT\n"
+    "proxy that tunnels to loopback ports or answers for them itself (proxy).\n";
 
 std::optional<CommandLine> ParseCommandLine(int argc, const char* const argv[],
                                             std::string& error) {
@@ -26,6 +27,7 @@ std::optional<CommandLine> ParseCommandLine(int argc, const char* const argv[],
       {"--untrusted-port", &line.ports.untrusted},
       {"--plain-port", &line.ports.plain},
       {"--silent-port", &line.ports.silent},
+      {"--proxy-port", &line.ports.proxy},
   };
   for (int i = 1; i < argc; i += 2) {
     const std::string option = argv[i];

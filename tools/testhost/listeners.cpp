@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "connect_proxy.h"
 #include "route_listener.h"
 #include "silent_listener.h"
 
@@ -18,6 +19,7 @@ Listeners::Listeners(const std::string& pki_dir, RouteTable& routes, RequestLog&
   listeners_.push_back(
       {"plain", &HostPorts::plain, std::make_unique<RouteListener>("plain", routes, requests)});
   listeners_.push_back({"silent", &HostPorts::silent, std::make_unique<SilentListener>()});
+  listeners_.push_back({"proxy", &HostPorts::proxy, std::make_unique<ConnectProxy>(routes, requests)});
 }
 
 bool Listeners::OpenAll(const HostPorts& requested, HostPorts& bound, std::string& error) {

@@ -21,6 +21,7 @@ struct HostPorts {
   int untrusted = 47445;
   int plain = 47446;
   int silent = 47447;
+  int proxy = 47448;
 };
 
 // The host's listeners, by name:
@@ -28,6 +29,8 @@ struct HostPorts {
 //   untrusted          HTTPS with that of an unrelated CA
 //   plain              plain HTTP
 //   silent             accepts connections and never answers
+//   proxy              a CONNECT proxy that tunnels to loopback ports, or
+//                      answers for them itself (connect_proxy.h)
 // The first four serve the shared route table.
 class Listeners {
  public:
