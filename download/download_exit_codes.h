@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "web_origin.h"
+
 // The exit codes a package download ends with: the program's exit code when
 // the download ends the run (install/exit_codes.h has the others). Where a
 // Win32 or WinINet error caused the failure, that error is the code;
@@ -22,6 +24,8 @@ constexpr uint32_t kUrlRefused = 20012;         // a package URL that is not htt
 constexpr uint32_t kLocalFileFailed = 20013;    // no usable local file, no error code
 constexpr uint32_t kPackageChanged = 20016;     // the package changed on disk before its installer started
 constexpr uint32_t kPackageNotSigned = 20017;   // the package is not signed by a publisher the build pins
+// an answer that did not come over TLS from the host asked claimed success
+constexpr uint32_t kAnswerNotFromHost = ::kAnswerNotFromHost;
 
 // `error` stands for the failure's cause when it is one; otherwise the class
 // code. 0 and 3010 are never a failure's code.

@@ -22,10 +22,17 @@ DWORD FileErrorCode(const TempDownloadFile& file)
     return exit_codes::CausedBy(file.Error(), exit_codes::kLocalFileFailed);
 }
 
-bool IsSuccessStatus(const std::wstring& status)
+// An answer that is not stored: a failure status keeps its code, so that
+// one that may pass (a proxy's 503 too) is tried again; an answer that claims
+// success without coming over TLS from the host has a code of its own.
+uint32_t RefusedAnswerCode(const TransferResponse& response)
 {
-    const int64_t code = ParseContentLength(status);
-    return code >= 200 && code <= 299;
+    const int64_t status = ParseContentLength(response.status.value_or(L""));
+    if (status >= 400)
+        return static_cast<uint32_t>(exit_codes::kHttpStatusBase + status);
+    if (!response.fromHost)
+        return exit_codes::kAnswerNotFromHost;
+    return status > 0 ? static_cast<uint32_t>(exit_codes::kHttpStatusBase + status) : exit_codes::kOpenFailed;
 }
 
 }  // namespace
@@ -139,6 +146,8 @@ std::optional<PackageDownload::Failure> PackageDownload::Attempt(const TransferR
     case TransferWait::Ready:
         break;
     }
+    for (const std::wstring& note : response.notes)
+        m_report.Note(note);
     if (!response.opened) {
         m_report.Note(ErrorNote(L"Opening the URL failed", response.error));
         return Failure{DownloadOutcome::OpenFailed,
@@ -148,10 +157,10 @@ std::optional<PackageDownload::Failure> PackageDownload::Attempt(const TransferR
     m_report.Note(L"HTTP status " + response.status.value_or(L"(none)") + L", Content-Length " +
                 response.contentLength.value_or(L"(none)") +
                 (response.contentRange ? L", Content-Range " + *response.contentRange : std::wstring()));
-    if (resuming) {
-        const bool continues = response.status == L"206" &&
-                               download_retry::ContinuesBody(response.contentRange.value_or(L""), resume.kept,
-                                                             m_total);
+    bool continues = false;
+    if (resuming && response.fromHost) {
+        continues = response.status == L"206" &&
+                    download_retry::ContinuesBody(response.contentRange.value_or(L""), resume.kept, m_total);
         // A 200 brings the whole body, perhaps changed; an answer that does
         // not continue what is kept is asked again from the start.
         if (!continues) {
@@ -164,15 +173,18 @@ std::optional<PackageDownload::Failure> PackageDownload::Attempt(const TransferR
             }
         }
     }
-    // Anything but a success status is a failure: an error page must never
-    // be stored and run as the package.
-    if (response.status && !IsSuccessStatus(*response.status)) {
-        const std::wstring& status = *response.status;
-        const DownloadOutcome outcome = status == L"404"   ? DownloadOutcome::NotFound
+    // Only the host's 200, or its 206 that continues the bytes kept, brings
+    // the package: an error page, or a proxy's answer of any status, must
+    // never be stored and run.
+    if (!response.fromHost || !(response.status == L"200" || continues)) {
+        const std::wstring status = response.status.value_or(L"");
+        const DownloadOutcome outcome = !response.fromHost ? DownloadOutcome::OpenFailed
+                                        : status == L"404" ? DownloadOutcome::NotFound
                                         : status == L"500" ? DownloadOutcome::ServerError
                                                            : DownloadOutcome::OpenFailed;
-        const auto code = static_cast<DWORD>(exit_codes::kHttpStatusBase + ParseContentLength(status));
-        return Failure{outcome, code, false, response.retryAfterSeconds};
+        // Only the host's Retry-After is waited for.
+        return Failure{outcome, RefusedAnswerCode(response), false,
+                       response.fromHost ? response.retryAfterSeconds : std::nullopt};
     }
 
     if (resume.kept == 0)

@@ -9,6 +9,7 @@
 #include "download_retry.h"
 #include "internet_handle.h"
 #include "proxy_setting.h"
+#include "web_request.h"
 
 namespace {
 
@@ -47,10 +48,10 @@ namespace {
 using State = PackageTransfer::State;
 
 // The handles of one download, owned by the transfer thread. Declared so the
-// request closes before the internet handle.
+// request and its connection close before the internet handle.
 struct Connection {
     InternetHandle internet;
-    InternetHandle request;
+    WebAnswer answer;
 };
 
 std::optional<std::wstring> QueryHeaderText(HINTERNET request, DWORD query)
@@ -98,43 +99,30 @@ std::optional<uint32_t> RetryAfterSeconds(HINTERNET request)
     return static_cast<uint32_t>(seconds < UINT32_MAX ? seconds : UINT32_MAX);
 }
 
-HINTERNET OpenUrl(HINTERNET internet, const TransferRequest& request)
-{
-    const wchar_t* headers = request.headers.empty() ? nullptr : request.headers.c_str();
-    const auto headersLength = static_cast<DWORD>(request.headers.size());
-    HINTERNET opened =
-        ::InternetOpenUrlW(internet, request.url.c_str(), headers, headersLength, request.openFlags, 0);
-    if (opened || !request.retryUnknownAuthority || ::GetLastError() != ERROR_INTERNET_INVALID_CA)
-        return opened;
-
-    DWORD securityFlags = 0;
-    DWORD size = sizeof(securityFlags);
-    ::InternetQueryOptionW(internet, INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, &size);
-    securityFlags |= SECURITY_FLAG_IGNORE_UNKNOWN_CA;
-    ::InternetSetOptionW(internet, INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, sizeof(securityFlags));
-    return ::InternetOpenUrlW(internet, request.url.c_str(), headers, headersLength, request.openFlags, 0);
-}
-
 TransferResponse Open(const TransferRequest& request, Connection& connection)
 {
-    // A failed open leaves a null handle, which makes the URL open fail.
+    // A failed open leaves a null handle, which makes the request fail.
     connection.internet = OpenInternetSession(kUserAgent, request.proxy);
     if (connection.internet && request.timeoutMs)
         SetNetworkTimeouts(connection.internet.get(), *request.timeoutMs);
 
+    WebRequest web;
+    web.url = request.url;
+    web.headers = request.headers;
+    web.flags = request.openFlags;
+    web.proxyCredentials = request.proxyCredentials;
+    SendWebRequest(connection.internet.get(), web, connection.answer);
+
     TransferResponse response;
-    connection.request = OpenUrl(connection.internet.get(), request);
-    if (!connection.request) {
-        response.error = ::GetLastError();
+    response.notes = std::move(connection.answer.notes);
+    const HINTERNET answer = connection.answer.request.get();
+    if (!answer) {
+        response.error = connection.answer.error;
         return response;
     }
     response.opened = true;
-    response.status = QueryHeaderText(connection.request.get(), HTTP_QUERY_STATUS_CODE);
-    if (request.proxy && ProxyAsksForCredentials(connection.request.get())) {
-        AnswerProxyChallenge(connection.request.get(), request.proxyCredentials);
-        response.status = QueryHeaderText(connection.request.get(), HTTP_QUERY_STATUS_CODE);
-    }
-    const HINTERNET answer = connection.request.get();
+    response.fromHost = connection.answer.fromHost;
+    response.status = QueryHeaderText(answer, HTTP_QUERY_STATUS_CODE);
     response.contentLength = QueryHeaderText(answer, HTTP_QUERY_CONTENT_LENGTH);
     response.acceptRanges = QueryHeaderText(answer, HTTP_QUERY_ACCEPT_RANGES);
     response.etag = QueryHeaderText(answer, HTTP_QUERY_ETAG);
@@ -203,12 +191,12 @@ UINT TransferThreadProc(LPVOID parameter)
     Connection connection;
     state.response = Open(state.request, connection);
     state.responseReady.SetEvent();
-    if (!connection.request)
+    if (!connection.answer.request)
         return 0;
 
     const HANDLE waits[] = {state.abandonedEvent.m_hObject, state.bodyWanted.m_hObject};
     if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1)
-        ReadBody(state, connection.request.get());
+        ReadBody(state, connection.answer.request.get());
     return 0;
 }
 

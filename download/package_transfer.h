@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "proxy_setting.h"
 
@@ -19,9 +20,6 @@ struct TransferRequest {
     // The proxy ("host:port") to go through; nothing for the system's settings.
     std::optional<std::wstring> proxy;
     ProxyCredentials proxyCredentials;
-    // One more open, with unknown certificate authorities accepted on the
-    // internet handle, when the first open fails on one.
-    bool retryUnknownAuthority = false;
     // WinINet's connect, send and receive time-outs; nothing keeps its own.
     std::optional<DWORD> timeoutMs;
 };
@@ -30,6 +28,11 @@ struct TransferRequest {
 struct TransferResponse {
     bool opened = false;
     DWORD error = 0;  // why the open failed
+    // Only an answer that came over TLS from the host asked may be stored;
+    // another is kept for its status alone (web_request.h).
+    bool fromHost = false;
+    // Redirects followed, and why an answer is not used, for the log.
+    std::vector<std::wstring> notes;
     std::optional<std::wstring> status;         // the HTTP status code, as text
     std::optional<std::wstring> contentLength;  // the Content-Length header, as text
     // What a later attempt needs to go on from where this one ends.

@@ -81,7 +81,12 @@ RunResult InstallSequence::RunSteps()
     m_host.SetStatusText(L"Retrieving Patch Management download details");
     for (int attempt = 1;; ++attempt) {
         const ULONGLONG startedMs = ::GetTickCount64();
-        if (m_files.RetrievePatchDownloadDetails(m_options.networkTimeoutMs, m_options.proxy)) {
+        std::vector<std::wstring> notes;
+        const int retrieved = m_files.RetrievePatchDownloadDetails(m_options.networkTimeoutMs, m_options.proxy, &notes);
+        const DWORD error = ::GetLastError();
+        for (const std::wstring& note : notes)
+            m_host.Note(note);
+        if (retrieved) {
             m_host.Note(L"The web service answered in " + std::to_wstring(::GetTickCount64() - startedMs) +
                         L" ms: URL " + m_files.m_strPatchDownloadUrl.str() + L", command " +
                         m_files.m_strPatchInstallCommand.str());
@@ -89,9 +94,10 @@ RunResult InstallSequence::RunSteps()
             m_host.SetStatusText(L"Retrieved Patch Management download details");
             break;
         }
-        const DWORD error = ::GetLastError();
         if (error == ERROR_SUCCESS)
             m_host.Note(L"The web service's answer held no download details");
+        else if (error == exit_codes::kAnswerNotFromHost)
+            m_host.Note(L"Retrieving the download details failed: the answer did not come over TLS from the service");
         else
             m_host.Note(ErrorNote(L"Retrieving the download details failed", error));
         if (attempt == kRetrievalAttempts) {
@@ -162,7 +168,6 @@ TransferRequest InstallSequence::PackageRequest(PackageKind kind)
     // TLS, and, like any package URL, only when it is a web address.
     request.openFlags = agent ? 0 : INTERNET_FLAG_SECURE;
     request.openFlags |= INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    request.retryUnknownAuthority = !agent;
     return request;
 }
 

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "afx_string.h"
 #include "proxy_setting.h"
@@ -17,9 +19,11 @@ public:
     // details of the setup token: 1 when the install command and the URL
     // were both stored, 0 otherwise, with the cause as the last error.
     // timeoutMs bounds each network wait of the unattended modes; proxy
-    // carries the exchange instead of the system's settings.
+    // carries the exchange instead of the system's settings; notes, when
+    // given, gets the exchange's lines for the log.
     int RetrievePatchDownloadDetails(std::optional<DWORD> timeoutMs = std::nullopt,
-                                     const std::optional<ProxySetting>& proxy = std::nullopt);
+                                     const std::optional<ProxySetting>& proxy = std::nullopt,
+                                     std::vector<std::wstring>* notes = nullptr);
     // Names the Patch Management package's local file after its install command.
     void DerivePatchInstallerFile();
 

@@ -3,8 +3,9 @@
 #include "service_exchange.h"
 
 int InstallationFiles::RetrievePatchDownloadDetails(std::optional<DWORD> timeoutMs,
-                                                    const std::optional<ProxySetting>& proxy)
+                                                    const std::optional<ProxySetting>& proxy,
+                                                    std::vector<std::wstring>* notes)
 {
     return FetchPatchDownloadDetails(BuiltInServiceEndpoint(), m_strSetupToken.str(), m_strPatchInstallCommand,
-                                     m_strPatchDownloadUrl, timeoutMs, proxy);
+                                     m_strPatchDownloadUrl, timeoutMs, proxy, notes);
 }

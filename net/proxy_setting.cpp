@@ -7,18 +7,10 @@ HINTERNET OpenInternetSession(const wchar_t* userAgent, const std::optional<std:
                  : ::InternetOpenW(userAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
 }
 
-bool ProxyAsksForCredentials(HINTERNET request)
-{
-    DWORD status = 0;
-    DWORD size = sizeof(status);
-    return ::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) &&
-           status == HTTP_STATUS_PROXY_AUTH_REQ;
-}
-
-void AnswerProxyChallenge(HINTERNET request, const ProxyCredentials& credentials, const std::string& body)
+bool AnswerProxyChallenge(HINTERNET request, const ProxyCredentials& credentials, const std::string& body)
 {
     if (credentials.user.empty() && credentials.password.empty())
-        return;
+        return false;
     if (!credentials.user.empty())
         ::InternetSetOptionW(request, INTERNET_OPTION_PROXY_USERNAME, const_cast<wchar_t*>(credentials.user.c_str()),
                              static_cast<DWORD>(credentials.user.size()));
@@ -27,4 +19,5 @@ void AnswerProxyChallenge(HINTERNET request, const ProxyCredentials& credentials
                              const_cast<wchar_t*>(credentials.password.c_str()),
                              static_cast<DWORD>(credentials.password.size()));
     ::HttpSendRequestW(request, nullptr, 0, const_cast<char*>(body.data()), static_cast<DWORD>(body.size()));
+    return true;
 }

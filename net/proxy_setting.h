@@ -29,9 +29,6 @@ inline std::optional<std::wstring> AddressOf(const std::optional<ProxySetting>& 
 // own settings. Null on failure, with the cause as the last error.
 HINTERNET OpenInternetSession(const wchar_t* userAgent, const std::optional<std::wstring>& proxy);
 
-// Whether the proxy refused the request until it gets credentials (407).
-bool ProxyAsksForCredentials(HINTERNET request);
-
 // Gives the proxy the credentials on the request and sends it once more,
-// with its body; nothing is sent again when there are none to give.
-void AnswerProxyChallenge(HINTERNET request, const ProxyCredentials& credentials, const std::string& body = {});
+// with its body; false, with nothing sent, when there are none to give.
+bool AnswerProxyChallenge(HINTERNET request, const ProxyCredentials& credentials, const std::string& body);

@@ -4,6 +4,8 @@
 #include "ansi_text.h"
 #include "build_config.h"
 #include "internet_handle.h"
+#include "web_origin.h"
+#include "web_request.h"
 #include "msgwebrequest.pb.h"
 #include "msgwebresponse-copy.pb.h"
 #include "wire_parse.h"
@@ -15,6 +17,8 @@ namespace {
 constexpr wchar_t kAgentString[] = L"VTA MSI Setup";
 constexpr wchar_t kServiceObject[] = L"/vem-ws/VemSecureHttpServlet";
 constexpr DWORD kReadChunkBytes = 64 * 1024;
+// A real answer is a few hundred bytes; one beyond this is not read further.
+constexpr size_t kMaxAnswerBytes = 1024 * 1024;
 
 // Reads the whole body: an answer may arrive in any number of pieces.
 bool ReadWholeBody(HINTERNET request, std::string& body)
@@ -27,7 +31,7 @@ bool ReadWholeBody(HINTERNET request, std::string& body)
             return false;
         if (read == 0)
             return true;
-        if (body.size() + read > static_cast<size_t>(messaging::kMaxWireBytes)) {
+        if (body.size() + read > kMaxAnswerBytes) {
             ::SetLastError(ERROR_INVALID_DATA);
             return false;
         }
@@ -51,13 +55,13 @@ int Refused()
 // The exchange proper; the caller's handles close after it returns.
 int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, std::optional<DWORD> timeoutMs,
              const std::optional<ProxySetting>& proxy, CString& installCommand, CString& downloadUrl,
-             InternetHandle& session, InternetHandle& connection, InternetHandle& request)
+             InternetHandle& session, WebAnswer& reply)
 {
     msg::MsgWebRequest question;
     question.set_request_type(msg::PATCH_DOWNLOAD_DETAILS);
     question.set_setup_token(NarrowSetupToken(setupToken));
-    std::string buffer;
-    if (!question.SerializeToString(&buffer)) {
+    WebRequest request;
+    if (!question.SerializeToString(&request.body)) {
         ::SetLastError(ERROR_INVALID_DATA);
         return 0;
     }
@@ -67,22 +71,26 @@ int Exchange(const ServiceEndpoint& endpoint, const std::wstring& setupToken, st
         return 0;
     if (timeoutMs)
         SetNetworkTimeouts(session.get(), *timeoutMs);
-    connection = ::InternetConnectW(session.get(), endpoint.host, endpoint.port, nullptr, nullptr,
-                                    INTERNET_SERVICE_HTTP, 0, 0);
-    if (!connection)
+    static const wchar_t* const kAcceptTypes[] = {L"application/octet-stream", nullptr};
+    request.url = std::wstring(L"https://") + endpoint.host + L":" + std::to_wstring(endpoint.port) + kServiceObject;
+    request.verb = L"POST";
+    request.flags = INTERNET_FLAG_SECURE;
+    request.acceptTypes = kAcceptTypes;
+    if (proxy)
+        request.proxyCredentials = proxy->credentials;
+    SendWebRequest(session.get(), request, reply);
+    if (!reply.request) {
+        ::SetLastError(reply.error);
         return 0;
-    const wchar_t* acceptTypes[] = {L"application/octet-stream", nullptr};
-    request = ::HttpOpenRequestW(connection.get(), L"POST", kServiceObject, nullptr, nullptr, acceptTypes,
-                                 INTERNET_FLAG_SECURE, 0);
-    if (!request)
+    }
+    if (!reply.fromHost) {
+        ::SetLastError(kAnswerNotFromHost);
         return 0;
-    // The answer's HTTP status is not judged: whatever the status, the body
-    // is taken as the response.
-    if (!::HttpSendRequestW(request.get(), nullptr, 0, buffer.data(), static_cast<DWORD>(buffer.size())))
-        return 0;
-    if (proxy && ProxyAsksForCredentials(request.get()))
-        AnswerProxyChallenge(request.get(), proxy->credentials, buffer);
-    if (!ReadWholeBody(request.get(), buffer))
+    }
+    // The HTTP status of an answer from the service is not judged: whatever
+    // the status, the body is taken as the response.
+    std::string buffer;
+    if (!ReadWholeBody(reply.request.get(), buffer))
         return 0;
 
     msg::MsgWebResponse answer;
@@ -122,18 +130,18 @@ std::string NarrowSetupToken(const std::wstring& token)
 
 int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstring& setupToken,
                               CString& installCommand, CString& downloadUrl, std::optional<DWORD> timeoutMs,
-                              const std::optional<ProxySetting>& proxy)
+                              const std::optional<ProxySetting>& proxy, std::vector<std::wstring>* notes)
 {
     int result = 0;
     DWORD error = 0;
     {
-        // Declared in this order so they close request, connection, session.
+        // Declared in this order so the request and its connection close before the session.
         InternetHandle session;
-        InternetHandle connection;
-        InternetHandle request;
-        result = Exchange(endpoint, setupToken, timeoutMs, proxy, installCommand, downloadUrl, session, connection,
-                          request);
+        WebAnswer reply;
+        result = Exchange(endpoint, setupToken, timeoutMs, proxy, installCommand, downloadUrl, session, reply);
         error = ::GetLastError();
+        if (notes)
+            notes->insert(notes->end(), reply.notes.begin(), reply.notes.end());
     }
     // Closing the handles must not hide why the exchange failed.
     ::SetLastError(error);

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "afx_string.h"
 #include "proxy_setting.h"
@@ -30,7 +31,11 @@ std::string NarrowSetupToken(const std::wstring& token);
 // response with the command but without the URL still replaces installCommand.
 // timeoutMs, when given, bounds WinINet's connect, send and receive waits;
 // proxy, when given, carries the exchange instead of the system's settings.
+// Only an answer that came over TLS from the service is read
+// (kAnswerNotFromHost otherwise), and at most 1 MiB of it. `notes`, when
+// given, gets the lines the log should have: redirects, a refused answer.
 int FetchPatchDownloadDetails(const ServiceEndpoint& endpoint, const std::wstring& setupToken,
                               CString& installCommand, CString& downloadUrl,
                               std::optional<DWORD> timeoutMs = std::nullopt,
-                              const std::optional<ProxySetting>& proxy = std::nullopt);
+                              const std::optional<ProxySetting>& proxy = std::nullopt,
+                              std::vector<std::wstring>* notes = nullptr);

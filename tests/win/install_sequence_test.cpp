@@ -4,6 +4,7 @@
 // reader could catch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "exit_codes.h"
@@ -191,6 +192,100 @@ TEST_F(InstallSequenceRun, AnHttpURLStillTravelsOverTLS)
     EXPECT_NE(result.exitCode, exit_codes::kSuccess);
     EXPECT_FALSE(directory.Exists(L"pm.msi"));
     EXPECT_FALSE(directory.Exists(L"pm.msitemp"));
+}
+
+// Answers that did not come over TLS from the host asked, through a proxy
+// that tunnels to the test host unless it answers a CONNECT itself: a
+// proxy's own answer of any status, the host's redirect out of TLS, its 407,
+// a success other than 200. Nothing of them is stored or run, and the proxy's
+// credentials never reach the host.
+struct UntrustedAnswer {
+    const char* name;
+    std::vector<std::pair<std::string, gui_test::Route>> routes;
+    const wchar_t* untouchedFile;
+    uint32_t exitCode;
+    const wchar_t* note;
+};
+
+gui_test::Route WithHeader(gui_test::Route route, const char* name, const char* value)
+{
+    route.headers.emplace_back(name, value);
+    return route;
+}
+
+class ThroughAProxy : public InstallSequenceRun, public ::testing::WithParamInterface<UntrustedAnswer> {
+protected:
+    void SetUp() override
+    {
+        InstallSequenceRun::SetUp();
+        options.proxy = recorder.proxy = ProxySetting{L"127.0.0.1:47448", {L"proxy-user", L"proxy-secret"}};
+        ServePatchManagement();
+        host.SetRoute(kPatchPath, Body("exit=0"));
+    }
+
+    bool Noted(const std::wstring& text) const
+    {
+        return std::any_of(recorder.notes.begin(), recorder.notes.end(),
+                           [&](const std::wstring& note) { return note.find(text) != std::wstring::npos; });
+    }
+};
+
+TEST_P(ThroughAProxy, AnAnswerNotFromTheHostIsNeverUsed)
+{
+    for (const auto& [path, route] : GetParam().routes)
+        host.SetRoute(path, route);
+    const RunResult result = Run();
+
+    EXPECT_EQ(result.exitCode, GetParam().exitCode);
+    EXPECT_TRUE(Noted(GetParam().note)) << testing::PrintToString(recorder.notes);
+    EXPECT_FALSE(directory.Exists(GetParam().untouchedFile));
+    EXPECT_FALSE(directory.Exists(GetParam().untouchedFile + std::wstring(L".ran")));
+    EXPECT_FALSE(directory.Exists(GetParam().untouchedFile + std::wstring(L"temp")));
+    EXPECT_EQ(host.LastRequestHeader(kAgentPath, "Proxy-Authorization"), std::nullopt);
+}
+
+constexpr char kDownloadTunnel[] = "/connect/47443";
+constexpr wchar_t kAgentPackage[] = L"vta-agent-x64_sT1.msi";
+constexpr wchar_t kNotOverTls[] = L"did not come over TLS from localhost:";
+const gui_test::Route kToPlainHttp =
+    WithHeader(Body("moved", 302), "Location", "http://localhost:47446/plain/agent.msi");
+
+INSTANTIATE_TEST_SUITE_P(
+    Attacks, ThroughAProxy,
+    ::testing::Values(
+        UntrustedAnswer{"ServiceAnswerFromTheProxy",
+                        {{"/connect/47444", Body(Answer(kPatchUrl, StandInCommand("pm.msi")), 403)}},
+                        L"pm.msi", exit_codes::kAnswerNotFromHost, L"did not come over TLS from localhost:47444"},
+        UntrustedAnswer{"PackageFromTheProxyAs203", {{kDownloadTunnel, Body("exit=0", 203)}}, kAgentPackage,
+                        exit_codes::kAnswerNotFromHost, kNotOverTls},
+        UntrustedAnswer{"PackageFromTheProxyAs206",
+                        {{kDownloadTunnel, WithHeader(Body("exit=0", 206), "Content-Range", "bytes 0-5/6")}},
+                        kAgentPackage, exit_codes::kAnswerNotFromHost, kNotOverTls},
+        UntrustedAnswer{"RedirectFromTheProxy",
+                        {{kDownloadTunnel, kToPlainHttp}, {"/plain/agent.msi", Body("exit=0")}}, kAgentPackage,
+                        exit_codes::kAnswerNotFromHost, kNotOverTls},
+        UntrustedAnswer{"HostsRedirectToPlainHttp", {{kAgentPath, kToPlainHttp}, {"/plain/agent.msi", Body("exit=0")}},
+                        kAgentPackage, ERROR_HTTP_REDIRECT_FAILED, L"is not followed: it is not https"},
+        UntrustedAnswer{"EndlessRedirects",
+                        {{kAgentPath, WithHeader(Body("moved", 307), "Location", "https://localhost:47443/vta/vta-agent-x64.msi")}},
+                        kAgentPackage, ERROR_HTTP_REDIRECT_FAILED, L"5 redirects are the most followed"},
+        UntrustedAnswer{"HostsOtherSuccess", {{kAgentPath, Body("exit=0", 203)}}, kAgentPackage, 20203,
+                        L"HTTP status 203"},
+        UntrustedAnswer{"ProxyChallengeFromInsideTheTunnel",
+                        {{kAgentPath, WithHeader(Body("", 407), "Proxy-Authenticate", "Basic realm=\"x\"")}},
+                        kAgentPackage, 20407, L"asked for proxy credentials (407): they go only to the proxy"}),
+    [](const ::testing::TestParamInfo<UntrustedAnswer>& info) { return info.param.name; });
+
+// The same proxy tunnels a sound run, and the host's own redirect to https
+// is followed, with a body or without one.
+TEST_F(ThroughAProxy, ATunnelledRunFollowsTheHostsRedirectToHttps)
+{
+    host.SetRoute(kAgentPath, WithHeader(Body("", 302), "Location", "/moved/agent.msi"));
+    host.SetRoute("/moved/agent.msi", Body("exit=0"));
+    EXPECT_EQ(Run().exitCode, exit_codes::kSuccess);
+    EXPECT_TRUE(Noted(L"HTTP status 302: redirected to https://localhost:47443/moved/agent.msi"));
+    EXPECT_TRUE(directory.Exists(L"pm.msi.ran"));
+    EXPECT_EQ(host.RequestCount("/connect/47444"), 1);
 }
 
 // A command without a package name names no file: nothing is written, and a

@@ -12,8 +12,8 @@
 class RecordingHost : public InstallationHost {
 public:
     bool PatchManagementSelected() override { return patchManagement; }
-    std::optional<std::wstring> AgentProxy() override { return std::nullopt; }
-    ProxyCredentials AgentProxyCredentials() override { return {}; }
+    std::optional<std::wstring> AgentProxy() override { return AddressOf(proxy); }
+    ProxyCredentials AgentProxyCredentials() override { return proxy ? proxy->credentials : ProxyCredentials(); }
 
     void SetStatusText(LPCWSTR text) override { events.push_back(L"status: " + std::wstring(text)); }
     void AppendLog(CString text) override { events.push_back(L"log: " + text.str()); }
@@ -41,6 +41,8 @@ public:
     };
 
     bool patchManagement = true;
+    // The agent's proxy, as the dialog's box would give it.
+    std::optional<ProxySetting> proxy;
     CEvent cancel;
     std::vector<std::wstring> events;
     std::vector<std::wstring> notes;
