@@ -3,6 +3,7 @@
 
 #include <cwctype>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -43,6 +44,71 @@ std::wstring WithExtension(std::wstring word)
     if (word.find(L'.', name) == std::wstring::npos)
         word += L".exe";
     return word;
+}
+
+// The command's words, split at blanks outside quotation marks; each keeps
+// its marks.
+std::vector<std::wstring> WordsOf(const std::wstring& commandLine)
+{
+    std::vector<std::wstring> words;
+    bool quoted = false;
+    for (const wchar_t c : commandLine) {
+        if (!quoted && (c == L' ' || c == L'\t')) {
+            if (!words.empty() && !words.back().empty())
+                words.emplace_back();
+            continue;
+        }
+        if (words.empty())
+            words.emplace_back();
+        if (c == L'"')
+            quoted = !quoted;
+        words.back() += c;
+    }
+    if (!words.empty() && words.back().empty())
+        words.pop_back();
+    return words;
+}
+
+std::wstring Unquoted(const std::wstring& word)
+{
+    std::wstring text;
+    for (const wchar_t c : word) {
+        if (c != L'"')
+            text += c;
+    }
+    return text;
+}
+
+// A switch of the user interface ("/qn", "/qb!-", "/quiet", "/passive") or
+// of the restart ("/norestart"): those take no argument. Any other could take
+// the next word as a file ("/l*v" writes a log there).
+bool IsInterfaceOrRestartSwitch(const std::wstring& word)
+{
+    if (word.size() < 2 || (word[0] != L'/' && word[0] != L'-'))
+        return false;
+    const std::wstring name = word.substr(1);
+    if (std::towlower(name[0]) == L'q' && name.find_first_not_of(L"qQnNbBrRfF+-!") == std::wstring::npos)
+        return true;
+    for (const wchar_t* known : {L"quiet", L"passive", L"norestart", L"forcerestart", L"promptrestart"}) {
+        if (SameName(name, known))
+            return true;
+    }
+    return false;
+}
+
+// "NAME=value", where the value may be quoted; not a property that makes
+// Windows Installer load another file.
+bool IsPropertyWord(const std::wstring& word)
+{
+    const size_t equals = word.find(L'=');
+    if (equals == 0 || equals == std::wstring::npos || std::iswdigit(word[0]))
+        return false;
+    const std::wstring name = word.substr(0, equals);
+    for (const wchar_t c : name) {
+        if (!std::iswalnum(c) && c != L'_' && c != L'.')
+            return false;
+    }
+    return !SameName(name, L"TRANSFORMS") && !SameName(name, L"PATCH");
 }
 
 }  // namespace
@@ -87,4 +153,22 @@ std::wstring WithRestartSuppressed(const std::wstring& commandLine, const std::w
             return commandLine;
     }
     return commandLine + L" REBOOT=ReallySuppress";
+}
+
+bool InstallsOnlyThePackage(const std::wstring& commandLine, const std::wstring& packageFile)
+{
+    const CommandProgram program = ProgramOfCommand(commandLine, packageFile);
+    const std::vector<std::wstring> words = WordsOf(commandLine);
+    if (program.where != CommandProgram::Where::SystemDirectory || !SameName(program.program, L"msiexec.exe") ||
+        words.size() < 3)
+        return false;
+    const std::wstring action = words[1].substr(1);
+    if ((words[1][0] != L'/' && words[1][0] != L'-') || !(SameName(action, L"i") || SameName(action, L"package")) ||
+        !SameName(Unquoted(words[2]), packageFile))
+        return false;
+    for (size_t i = 3; i < words.size(); ++i) {
+        if (!IsInterfaceOrRestartSwitch(words[i]) && !IsPropertyWord(words[i]))
+            return false;
+    }
+    return true;
 }

@@ -36,3 +36,12 @@ CommandProgram ProgramOfCommand(const std::wstring& commandLine, const std::wstr
 // itself; any other command is left as it is (only Windows Installer knows
 // that property).
 std::wstring WithRestartSuppressed(const std::wstring& commandLine, const std::wstring& packageFile);
+
+// Whether the command does nothing but install the downloaded package with
+// the system's msiexec: "msiexec /i <packageFile>" (or /package), then only
+// interface and restart switches ("/qn", "/norestart") and property words
+// ("NAME=value"). A command that names any other program or file (a log, a
+// transform, a patch, another package) is not. Builds that pin the
+// packages' publishers run no other command: a signed package is all they
+// vouch for.
+bool InstallsOnlyThePackage(const std::wstring& commandLine, const std::wstring& packageFile);

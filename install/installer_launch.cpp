@@ -126,8 +126,15 @@ std::optional<DWORD> RunInstaller(InstallationHost& host, const InstallationOpti
     host.Note(L"Starting " + command);
 
     Launch launch{false, exit_codes::kProgramRefused};
-    const std::optional<std::wstring> program = ProgramPath(command, package);
-    if (!program)
+    // With pinned publishers, the signed package is all the build vouches
+    // for: nothing but msiexec installing it may run.
+    const bool narrowed = !agent && !options.packageSigners.empty();
+    const std::optional<std::wstring> program =
+        narrowed && !InstallsOnlyThePackage(command, package) ? std::nullopt : ProgramPath(command, package);
+    if (!program && narrowed)
+        host.Note(L"The install command is refused: this build runs only the system's msiexec installing the "
+                  L"signed package (/i " + package + L"), with switches and NAME=value properties");
+    else if (!program)
         host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
                   L"unquoted path that does not end in .exe, would let files of the working folder decide "
                   L"what runs");

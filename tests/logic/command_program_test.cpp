@@ -64,4 +64,20 @@ TEST(CommandProgram, NoRestartReachesWindowsInstallerAlone)
               L"C:\\Windows\\System32\\msiexec.exe /i pm.msi");
 }
 
+// What a build with pinned publishers runs: msiexec installing the signed
+// package, nothing that names another program or file.
+TEST(CommandProgram, PinnedBuildsRunOnlyMsiexecInstallingThePackage)
+{
+    for (const wchar_t* command :
+         {L"msiexec /i pm.msi", L"MSIEXEC.EXE /package \"PM.msi\" /qn /norestart REBOOT=ReallySuppress",
+          L"msiexec -i pm.msi /qb!- INSTALLDIR=\"C:\\Program Files\\PM\" SERVER=pm.test:443"})
+        EXPECT_TRUE(InstallsOnlyThePackage(command, L"pm.msi")) << command;
+    for (const wchar_t* command :
+         {L"cmd.exe /c echo pwned> C:\\x.txt & rem pm.msi", L"pm.msi /qn", L"C:\\Windows\\System32\\msiexec.exe /i pm.msi",
+          L"msiexec /i other.msi", L"msiexec /x pm.msi", L"msiexec /i pm.msi /l*v C:\\log.txt", L"msiexec /i pm.msi /l*v+ INSTALLDIR=x",
+          L"msiexec /i pm.msi TRANSFORMS=evil.mst", L"msiexec /i pm.msi patch=evil.msp", L"msiexec /i pm.msi & calc",
+          L"msiexec /i pm.msi /i other.msi", L"msiexec /i", L"msiexec /update pm.msi"})
+        EXPECT_FALSE(InstallsOnlyThePackage(command, L"pm.msi")) << command;
+}
+
 }  // namespace

@@ -191,12 +191,12 @@ protected:
     }
 
     // A whole run: the agent signed by the pinned publisher, then this
-    // Patch Management package.
-    RunResult RunWithPatchManagement(const char* patchPackage)
+    // Patch Management package, installed by msiexec unless another command is given.
+    RunResult RunWithPatchManagement(const char* patchPackage, const std::string& command = "msiexec /i pm.msi /qn")
     {
         recorder.patchManagement = true;
         host.SetRoute(kAgentPath, Body(gui_test::SamplePackage("agent-publisher.msi")));
-        ServePatchManagement();
+        ServePatchManagement(kPatchUrl, command);
         host.SetRoute(kPatchPath, Body(gui_test::SamplePackage(patchPackage)));
         return Run();
     }
@@ -235,6 +235,17 @@ TEST_F(PinnedPublishers, EveryOtherPackageIsRefusedAndKept)
         EXPECT_FALSE(directory.Exists(kAgentRan)) << refused.package;
         EXPECT_EQ(directory.Read(kAgentFile), body) << refused.package;
     }
+}
+
+// A signed package is all the build vouches for: a command that would run
+// any other program is refused before anything starts.
+TEST_F(PinnedPublishers, OnlyMsiexecInstallingTheSignedPackageRuns)
+{
+    const RunResult result = RunWithPatchManagement("patch-publisher.msi", StandInCommand("pm.msi"));
+
+    EXPECT_EQ(result.exitCode, exit_codes::kProgramRefused);
+    EXPECT_TRUE(Noted(L"The install command is refused: this build runs only the system's msiexec"));
+    EXPECT_FALSE(directory.Exists(L"pm.msi.ran"));
 }
 
 TEST_F(PinnedPublishers, AnUnsignedPatchManagementPackageIsRefusedWithItsOwnTexts)
