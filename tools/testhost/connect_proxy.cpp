@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -101,28 +100,11 @@ void Relay(int client, int upstream) {
 ConnectProxy::~ConnectProxy() { Close(); }
 
 bool ConnectProxy::Open(int port, std::string& error) {
-  if (IsOpen()) return true;
-  int bound = 0;
-  listening_ = ListenOnLoopback(port, bound);
-  wake_ = UniqueFd(eventfd(0, EFD_CLOEXEC));
-  if (!listening_.valid() || !wake_.valid()) {
-    error = CannotListen(port, "proxy");
-    listening_.Reset();
-    wake_.Reset();
-    return false;
-  }
-  port_ = bound;
-  acceptor_ = std::thread([this] { AcceptUntilWoken(); });
-  return true;
+  return loop_.Start(port, "proxy", [this](UniqueFd connection) { Accept(std::move(connection)); }, error);
 }
 
 void ConnectProxy::Close() {
-  if (!IsOpen()) return;
-  const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = write(wake_.get(), &one, sizeof one);
-  acceptor_.join();
-  listening_.Reset();
-  wake_.Reset();
+  loop_.Stop();
   Reset();
 }
 
@@ -143,29 +125,20 @@ std::optional<std::size_t> ConnectProxy::ConnectionCount() const {
   return accepted_;
 }
 
-void ConnectProxy::AcceptUntilWoken() {
-  pollfd watched[] = {{listening_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
-  for (;;) {
-    if (poll(watched, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
-    if (watched[1].revents != 0) return;
-    const int client = accept4(listening_.get(), nullptr, nullptr, SOCK_CLOEXEC);
-    if (client < 0) continue;
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (const std::thread::id id : done_) {
-      const auto ended = std::find_if(servers_.begin(), servers_.end(),
-                                      [id](const std::thread& server) { return server.get_id() == id; });
-      if (ended == servers_.end()) continue;
-      ended->join();
-      servers_.erase(ended);
-    }
-    done_.clear();
-    open_sockets_.push_back(client);
-    ++accepted_;
-    servers_.emplace_back([this, client] { Serve(client); });
+void ConnectProxy::Accept(UniqueFd connection) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const std::thread::id id : done_) {
+    const auto ended = std::find_if(servers_.begin(), servers_.end(),
+                                    [id](const std::thread& server) { return server.get_id() == id; });
+    if (ended == servers_.end()) continue;
+    ended->join();
+    servers_.erase(ended);
   }
+  done_.clear();
+  const int client = connection.Release();
+  open_sockets_.push_back(client);
+  ++accepted_;
+  servers_.emplace_back([this, client] { Serve(client); });
 }
 
 void ConnectProxy::Serve(int client) {

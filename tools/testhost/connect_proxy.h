@@ -7,10 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "accept_loop.h"
 #include "listener.h"
 #include "request_log.h"
 #include "route_table.h"
-#include "unique_fd.h"
 
 namespace testhost {
 
@@ -27,22 +27,19 @@ class ConnectProxy final : public Listener {
 
   bool Open(int port, std::string& error) override;
   void Close() override;
-  bool IsOpen() const override { return acceptor_.joinable(); }
-  int port() const override { return port_; }
+  bool IsOpen() const override { return loop_.running(); }
+  int port() const override { return loop_.port(); }
   // Ends every tunnel and answer in progress.
   void Reset() override;
   std::optional<std::size_t> ConnectionCount() const override;
 
  private:
-  void AcceptUntilWoken();
+  void Accept(UniqueFd connection);
   void Serve(int client);
 
   RouteTable& routes_;
   RequestLog& requests_;
-  UniqueFd listening_;
-  UniqueFd wake_;
-  std::thread acceptor_;
-  int port_ = 0;
+  AcceptLoop loop_;
 
   mutable std::mutex mutex_;
   // Under mutex_: the sockets of connections in progress (shut down to end

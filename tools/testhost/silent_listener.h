@@ -4,9 +4,9 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "accept_loop.h"
 #include "listener.h"
 #include "unique_fd.h"
 
@@ -24,18 +24,13 @@ class SilentListener final : public Listener {
 
   bool Open(int port, std::string& error) override;
   void Close() override;
-  bool IsOpen() const override { return thread_.joinable(); }
-  int port() const override { return port_; }
+  bool IsOpen() const override { return loop_.running(); }
+  int port() const override { return loop_.port(); }
   void Reset() override;
   std::optional<std::size_t> ConnectionCount() const override;
 
  private:
-  void AcceptUntilWoken();
-
-  UniqueFd listening_;
-  UniqueFd wake_;
-  std::thread thread_;
-  int port_ = 0;
+  AcceptLoop loop_;
 
   mutable std::mutex mutex_;
   std::vector<UniqueFd> held_;

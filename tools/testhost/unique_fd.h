@@ -25,6 +25,8 @@ class UniqueFd {
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
+  // Hands the descriptor over; this no longer closes it.
+  int Release() { return std::exchange(fd_, -1); }
   void Reset() {
     if (fd_ >= 0) close(fd_);
     fd_ = -1;
