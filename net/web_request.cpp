@@ -95,6 +95,8 @@ bool SendOnce(HINTERNET session, const WebUrl& url, const WebRequest& request, c
     if (answer.status == HTTP_STATUS_PROXY_AUTH_REQ && !CameOverTls(answer) &&
         AnswerProxyChallenge(answer.request.get(), request.proxyCredentials, body))
         answer.status = StatusOf(answer.request.get());
+    // The answer is in: the body's reads need no callback.
+    ::InternetSetStatusCallbackW(answer.request.get(), nullptr);
     return true;
 }
 
