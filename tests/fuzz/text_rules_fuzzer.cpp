@@ -19,6 +19,7 @@
 #include "installer_names.h"
 #include "log_text.h"
 #include "utf16_input.h"
+#include "web_origin.h"
 
 namespace {
 
@@ -74,6 +75,15 @@ void CheckWebUrl(const std::wstring& url)
         c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
     Require(IsWebUrl(url) == (scheme == L"http://" || scheme == L"https://"),
             "a URL is fetched exactly when its scheme is http or https, in ASCII letters of any case");
+    // A redirect's Location and an answer's URL are read by the same parser.
+    const std::optional<WebUrl> parsed = ParseWebUrl(url);
+    if (!parsed)
+        return;
+    Require(IsWebUrl(url) && parsed->https == (scheme == L"https://"), "only a web address has parts");
+    Require(!parsed->host.empty() && parsed->port != 0 && !Contains(parsed->host, L"@") &&
+                !Contains(parsed->host, L"/") && StartsWith(parsed->object, L"/") && !Contains(parsed->object, L"#"),
+            "a host, a port and an object that starts at /");
+    Require(IsHttpsOn(url, *parsed) == parsed->https, "an https address is on its own host");
 }
 
 void CheckPatchInstallerFile(const std::wstring& command)
@@ -98,6 +108,9 @@ void CheckCommandProgram(const std::wstring& command)
 {
     const CommandProgram resolved = ProgramOfCommand(command, L"pm.msi");
     const std::wstring& program = resolved.program;
+    if (InstallsOnlyThePackage(command, L"pm.msi"))
+        Require(resolved.where == CommandProgram::Where::SystemDirectory && program.size() == 11,
+                "a pinned build's command is the system's msiexec");
     switch (resolved.where) {
     case CommandProgram::Where::Refused:
         Require(program.empty(), "a refused command names no program");
