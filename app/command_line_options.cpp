@@ -40,7 +40,36 @@ std::optional<std::wstring>* ValueOf(CommandLineOptions& options, const std::wst
     return nullptr;
 }
 
+// An argument as the command-line rules read it back: quoted when it is
+// empty or holds a blank or a quotation mark, each '"' escaped and the
+// backslashes before it, or before the closing mark, doubled.
+std::wstring Quoted(const std::wstring& argument)
+{
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
+        return argument;
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'"')
+            quoted.append(backslashes + 1, L'\\');
+        backslashes = c == L'\\' ? backslashes + 1 : 0;
+        quoted += c;
+    }
+    return quoted.append(backslashes, L'\\') + L"\"";
+}
+
 }  // namespace
+
+std::wstring CommandLineForLog(const std::vector<std::wstring>& arguments)
+{
+    std::wstring line;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const bool secret = i > 0 && SwitchName(arguments[i - 1]) == L"proxypassword" && !arguments[i].empty() &&
+                            !SwitchName(arguments[i]);
+        line += (i > 0 ? L" " : L"") + (secret ? std::wstring(L"***") : Quoted(arguments[i]));
+    }
+    return line;
+}
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
 {

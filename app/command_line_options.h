@@ -38,5 +38,11 @@ struct ParsedCommandLine {
 // /proxypassword and /log take the next argument as their value.
 ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
 
+// The arguments as the log shows them, rebuilt from what was parsed rather
+// than taken from the raw command line, whose quoting can spell a secret in
+// ways no mask knows: each argument quoted where it needs it, the value of
+// /proxypassword as "***".
+std::wstring CommandLineForLog(const std::vector<std::wstring>& arguments);
+
 // The usage message shown for /? and for a command line not understood.
 std::wstring UsageText();

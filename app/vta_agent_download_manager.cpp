@@ -42,16 +42,18 @@ void ShowUsage(const std::wstring& error)
     ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | (error.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
-// The log's first line, with the whole command line; no line of it ever
-// shows the setup token or the proxy password.
+// The log's first line, with the program and its arguments as parsed (never
+// the raw command line); no line of it ever shows the setup token or the
+// proxy password.
 void StartLog(LogFile& log, const CommandLineOptions& options)
 {
     log.Mask(DeriveInstallerNames(AfxGetExeBaseName().str(), false).setupToken);
-    if (options.proxyPassword) {
-        for (const std::wstring& form : CommandLineForms(*options.proxyPassword))
-            log.Mask(form);
-    }
-    log.Write(std::wstring(kProgramTitle) + L" " + kProgramVersion + L", started as " + ::GetCommandLineW());
+    if (options.proxyPassword)
+        log.Mask(*options.proxyPassword);
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    log.Write(std::wstring(kProgramTitle) + L" " + kProgramVersion + L", started as \"" + program + L"\" " +
+              CommandLineForLog(AfxGetArguments()));
 }
 
 }  // namespace

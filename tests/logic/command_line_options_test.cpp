@@ -77,18 +77,17 @@ TEST(LogText, TheTokenNeverShows)
     EXPECT_EQ(WithoutLineEnd(L"Downloading VTA Agent Installer \r\n"), L"Downloading VTA Agent Installer ");
 }
 
-// A password is masked as the raw command line spells it: "a\"b" there is a"b.
-TEST(LogText, APasswordIsFoundAsTheCommandLineSpellsIt)
+// The log's command line is rebuilt from the parsed arguments: however the
+// raw command line quoted the password (pa"ss wo"rd is "pass word",
+// "sec""ret" is sec"ret), it never reaches the log; other arguments read
+// back as they were.
+TEST(LogText, TheLoggedCommandLineNeverHoldsThePassword)
 {
-    EXPECT_EQ(CommandLineForms(L"plain"), std::vector<std::wstring>{L"plain"});
-    EXPECT_EQ(CommandLineForms(L"a\\b"), std::vector<std::wstring>{L"a\\b"});
-    EXPECT_EQ(CommandLineForms(L"a\"b"), (std::vector<std::wstring>{L"a\\\"b", L"a\"b"}));
-    EXPECT_EQ(CommandLineForms(L"x\\\"y"), (std::vector<std::wstring>{L"x\\\\\\\"y", L"x\\\"y"}));
-
-    std::wstring line = L"prog.exe /proxy h:1 /proxypassword \"q\\\"w\" /quiet";
-    for (const std::wstring& form : CommandLineForms(L"q\"w"))
-        line = MaskToken(line, form);
-    EXPECT_EQ(line, L"prog.exe /proxy h:1 /proxypassword \"***\" /quiet");
+    for (const wchar_t* password : {L"pass word", L"sec\"ret", L"plain", L""})
+        EXPECT_EQ(CommandLineForLog({L"/proxy", L"h:1", L"-ProxyPassword", password, L"/quiet"}),
+                  std::wstring(L"/proxy h:1 -ProxyPassword ") + (*password ? L"***" : L"\"\"") + L" /quiet");
+    EXPECT_EQ(CommandLineForLog({L"/log", L"C:\\my logs\\", L"/proxyuser", L"a\"b", L"/proxypassword", L"/quiet"}),
+              L"/log \"C:\\my logs\\\\\" /proxyuser \"a\\\"b\" /proxypassword /quiet");
 }
 
 }  // namespace
