@@ -33,7 +33,7 @@ std::wstring Timestamp()
 
 LogFile::LogFile(const std::wstring& path)
     : m_path(path),
-      m_file(CreateNewFile(path, GENERIC_WRITE, FILE_SHARE_READ))
+      m_file(CreateNewFile(path, GENERIC_WRITE, FILE_SHARE_READ, FileOpeners::AdministratorsAndUser))
 {
 }
 

@@ -15,7 +15,9 @@
 class LogFile {
 public:
     // Creates the file new, in place of what was at its name, never through
-    // a link planted there (such a log is left out).
+    // a link planted there (such a log is left out). Only administrators
+    // and the user who runs the program may open it, whatever its folder
+    // hands down: it names the package, and with it the setup token.
     explicit LogFile(const std::wstring& path);
     ~LogFile();
     LogFile(const LogFile&) = delete;

@@ -46,26 +46,39 @@ std::wstring WithExtension(std::wstring word)
     return word;
 }
 
-// The command's words, split at blanks outside quotation marks; each keeps
-// its marks.
+// Where each of the command's words is, split at blanks outside quotation
+// marks; each keeps its marks.
+struct WordSpan {
+    size_t at;
+    size_t length;
+};
+
+std::vector<WordSpan> WordSpansOf(const std::wstring& commandLine)
+{
+    std::vector<WordSpan> words;
+    bool quoted = false;
+    bool inWord = false;
+    for (size_t i = 0; i < commandLine.size(); ++i) {
+        const wchar_t c = commandLine[i];
+        if (!quoted && (c == L' ' || c == L'\t')) {
+            inWord = false;
+            continue;
+        }
+        if (!inWord)
+            words.push_back({i, 0});
+        inWord = true;
+        if (c == L'"')
+            quoted = !quoted;
+        ++words.back().length;
+    }
+    return words;
+}
+
 std::vector<std::wstring> WordsOf(const std::wstring& commandLine)
 {
     std::vector<std::wstring> words;
-    bool quoted = false;
-    for (const wchar_t c : commandLine) {
-        if (!quoted && (c == L' ' || c == L'\t')) {
-            if (!words.empty() && !words.back().empty())
-                words.emplace_back();
-            continue;
-        }
-        if (words.empty())
-            words.emplace_back();
-        if (c == L'"')
-            quoted = !quoted;
-        words.back() += c;
-    }
-    if (!words.empty() && words.back().empty())
-        words.pop_back();
+    for (const WordSpan& word : WordSpansOf(commandLine))
+        words.push_back(commandLine.substr(word.at, word.length));
     return words;
 }
 
@@ -171,4 +184,18 @@ bool InstallsOnlyThePackage(const std::wstring& commandLine, const std::wstring&
             return false;
     }
     return true;
+}
+
+std::wstring WithPackagePath(const std::wstring& commandLine, const std::wstring& packageFile,
+                             const std::wstring& path)
+{
+    std::wstring command;
+    size_t copied = 0;
+    for (const WordSpan& word : WordSpansOf(commandLine)) {
+        if (!SameName(Unquoted(commandLine.substr(word.at, word.length)), packageFile))
+            continue;
+        command += commandLine.substr(copied, word.at - copied) + L"\"" + path + L"\"";
+        copied = word.at + word.length;
+    }
+    return command + commandLine.substr(copied);
 }

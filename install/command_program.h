@@ -45,3 +45,10 @@ std::wstring WithRestartSuppressed(const std::wstring& commandLine, const std::w
 // packages' publishers run no other command: a signed package is all they
 // vouch for.
 bool InstallsOnlyThePackage(const std::wstring& commandLine, const std::wstring& packageFile);
+
+// The command with each word that names the package file `packageFile`
+// (quoted or not) replaced by its full path `path`, quoted: the installer
+// then opens the very file the program holds, not a name that leads
+// through the working folder.
+std::wstring WithPackagePath(const std::wstring& commandLine, const std::wstring& packageFile,
+                             const std::wstring& path);

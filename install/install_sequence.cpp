@@ -138,7 +138,7 @@ std::optional<RunResult> InstallSequence::InstallPackage(PackageKind kind)
     // installer) is a failure, not a cancelled download.
     HeldPackage held = download.TakeHeldPackage();
     const std::optional<DWORD> exitCode =
-        RunInstaller(m_host, m_options, kind, package, agent ? std::wstring() : m_files.m_strPatchInstallCommand.str());
+        RunInstaller(m_host, m_options, kind, held, agent ? std::wstring() : m_files.m_strPatchInstallCommand.str());
     // The installer has ended, or never started: the package is no longer held.
     held.Release();
     if (!exitCode)

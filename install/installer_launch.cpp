@@ -23,8 +23,10 @@ struct Launch {
 };
 
 // The full path of an install command's program, as ProgramOfCommand
-// decides it; nothing when it refuses the command.
-std::optional<std::wstring> ProgramPath(const std::wstring& command, const std::wstring& packageFile)
+// decides it (the held package's own path, `packagePath`, where it names
+// the package); nothing when it refuses the command.
+std::optional<std::wstring> ProgramPath(const std::wstring& command, const std::wstring& packageFile,
+                                        const std::wstring& packagePath)
 {
     const CommandProgram resolved = ProgramOfCommand(command, packageFile);
     switch (resolved.where) {
@@ -33,7 +35,7 @@ std::optional<std::wstring> ProgramPath(const std::wstring& command, const std::
     case CommandProgram::Where::FullPath:
         return resolved.program;
     case CommandProgram::Where::Package:
-        return FullPath(packageFile);
+        return packagePath;
     case CommandProgram::Where::Refused:
         break;
     }
@@ -73,16 +75,17 @@ Launch StartProgram(const std::wstring& program, const std::wstring& command, bo
 // command for that in the user's class registrations, which an elevated
 // process merges in. The dialog shows the installer's whole interface, as
 // the association's "open" does on a clean machine. msiexec appends its log
-// to the file the program made for it (`withLog`).
-std::wstring AgentMsiexecCommand(const std::wstring& package, const InstallationOptions& options, bool withLog)
+// to the file the program made for it (`logPath`, when there is one).
+std::wstring AgentMsiexecCommand(const std::wstring& packagePath, const InstallationOptions& options,
+                                 const std::wstring& logPath)
 {
-    std::wstring command = L"msiexec.exe /i \"" + FullPath(package) + L"\"";
+    std::wstring command = L"msiexec.exe /i \"" + packagePath + L"\"";
     if (options.agentLaunch == AgentLaunch::MsiexecPassive)
         command += L" /passive";
     else if (options.agentLaunch == AgentLaunch::MsiexecQuiet)
         command += L" /qn";
-    if (withLog)
-        command += L" /l*v+ \"" + options.agentInstallerLog + L"\"";
+    if (!logPath.empty())
+        command += L" /l*v+ \"" + logPath + L"\"";
     if (options.suppressRestart)
         command += L" REBOOT=ReallySuppress";
     return command;
@@ -105,7 +108,7 @@ bool AwaitOtherInstallation(InstallationHost& host, DWORD waitMs, const wchar_t*
 }  // namespace
 
 std::optional<DWORD> RunInstaller(InstallationHost& host, const InstallationOptions& options, PackageKind kind,
-                                  const std::wstring& package, const std::wstring& installCommand)
+                                  const HeldPackage& package, const std::wstring& installCommand)
 {
     ::Sleep(kLaunchPauseMs);
     const ULONGLONG startedMs = ::GetTickCount64();
@@ -116,24 +119,35 @@ std::optional<DWORD> RunInstaller(InstallationHost& host, const InstallationOpti
     const bool agent = kind == PackageKind::Agent;
     const OwnedFile agentLog(agent && !options.agentInstallerLog.empty()
                                  ? CreateNewFile(options.agentInstallerLog, FILE_READ_ATTRIBUTES,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE)
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, FileOpeners::AdministratorsAndUser)
                                  : INVALID_HANDLE_VALUE);
+    // The installer opens files by name, and the program holds files: it
+    // names them where they are, so that no folder of the working folder's
+    // path or of %TEMP% turned into a link since their hold leads elsewhere.
+    const std::wstring packagePath = FinalPathOf(package.handle());
+    const DWORD pathError = packagePath.empty() ? ::GetLastError() : ERROR_SUCCESS;
+    const std::wstring logPath = agentLog.IsOpen() ? FinalPathOf(agentLog.get()) : std::wstring();
     // The install command passes through the thread's ANSI code page on its way.
-    std::wstring command =
-        agent ? AgentMsiexecCommand(package, options, agentLog.IsOpen()) : ThroughThreadAnsi(installCommand);
+    std::wstring command = agent ? AgentMsiexecCommand(packagePath, options, logPath) : ThroughThreadAnsi(installCommand);
     if (!agent && options.suppressRestart)
-        command = WithRestartSuppressed(command, package);
-    host.Note(L"Starting " + command);
+        command = WithRestartSuppressed(command, package.name());
 
     Launch launch{false, exit_codes::kProgramRefused};
     // With pinned publishers, the signed package is all the build vouches
     // for: nothing but msiexec installing it may run.
     const bool narrowed = !agent && !options.packageSigners.empty();
     const std::optional<std::wstring> program =
-        narrowed && !InstallsOnlyThePackage(command, package) ? std::nullopt : ProgramPath(command, package);
-    if (!program && narrowed)
+        packagePath.empty() || (narrowed && !InstallsOnlyThePackage(command, package.name()))
+            ? std::nullopt
+            : ProgramPath(command, package.name(), packagePath);
+    if (!agent)
+        command = WithPackagePath(command, package.name(), packagePath);
+    host.Note(L"Starting " + command);
+    if (packagePath.empty())
+        launch.code = pathError != ERROR_SUCCESS ? pathError : ERROR_FILE_NOT_FOUND;
+    else if (!program && narrowed)
         host.Note(L"The install command is refused: this build runs only the system's msiexec installing the "
-                  L"signed package (/i " + package + L"), with switches and NAME=value properties");
+                  L"signed package (/i " + package.name() + L"), with switches and NAME=value properties");
     else if (!program)
         host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
                   L"unquoted path that does not end in .exe, would let files of the working folder decide "

@@ -3,12 +3,14 @@
 
 #include <vector>
 
+#include "object_security.h"
 #include "system_directory.h"
 
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// The final path as the system gives it, with its "\\?\" prefix.
 std::wstring FinalPath(HANDLE handle)
 {
     std::vector<wchar_t> path(MAX_PATH);
@@ -58,11 +60,11 @@ struct Kind {
     FileIdentity identity;
 };
 
-std::optional<Kind> KindOf(HANDLE handle)
+std::optional<Kind> KindOf(HANDLE handle, FileInformationQuery query = &::GetFileInformationByHandle)
 {
     BY_HANDLE_FILE_INFORMATION info{};
     FILE_ATTRIBUTE_TAG_INFO tag{};
-    if (!::GetFileInformationByHandle(handle, &info) ||
+    if (!query(handle, &info) ||
         !::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof(tag)))
         return std::nullopt;
     return Kind{tag.ReparseTag != 0 || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
@@ -88,7 +90,37 @@ bool RemoveName(const std::wstring& path)
     return itself && DeleteWhenClosed(existing.get());
 }
 
+// Deletes the file `created` was just created as, through that file itself,
+// and closes the handle. A handle without DELETE access (one others may
+// write through, shared as its caller asked) is first traded for one that
+// only reads attributes, which takes part in no sharing, and that for one
+// that deletes.
+void DeleteCreated(HANDLE created, DWORD access)
+{
+    HANDLE file = created;
+    if (!(access & DELETE)) {
+        const OwnedFile attributes(::ReOpenFile(created, FILE_READ_ATTRIBUTES, kShareAll, 0));
+        ::CloseHandle(created);
+        file = attributes.IsOpen() ? ::ReOpenFile(attributes.get(), DELETE, kShareAll, 0) : INVALID_HANDLE_VALUE;
+    }
+    const OwnedFile deleting(file);
+    if (deleting.IsOpen())
+        DeleteWhenClosed(deleting.get());
+}
+
 }  // namespace
+
+FileInformationQuery g_createdFileInformation = &::GetFileInformationByHandle;
+
+std::wstring FinalPathOf(HANDLE file)
+{
+    const std::wstring path = FinalPath(file);
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return L"\\\\" + path.substr(8);
+    if (path.compare(0, 4, L"\\\\?\\") == 0)
+        return path.substr(4);
+    return path;
+}
 
 std::optional<FileIdentity> IdentityOf(HANDLE file)
 {
@@ -96,22 +128,26 @@ std::optional<FileIdentity> IdentityOf(HANDLE file)
     return kind ? std::optional<FileIdentity>(kind->identity) : std::nullopt;
 }
 
-HANDLE CreateNewFile(const std::wstring& name, DWORD access, DWORD share)
+HANDLE CreateNewFile(const std::wstring& name, DWORD access, DWORD share, FileOpeners openers)
 {
     const std::wstring path = FullPath(name);
     if (!RemoveName(path))
         return INVALID_HANDLE_VALUE;
+    ObjectSecurity security = openers == FileOpeners::Administrators ? ObjectSecurity::AdministratorsOnly()
+                                                                     : ObjectSecurity::AdministratorsAndUser();
+    if (!security.Attributes())
+        return INVALID_HANDLE_VALUE;
     // A name that is back by now is refused, whatever it leads to.
-    const HANDLE file = ::CreateFileW(path.c_str(), access, share, nullptr, CREATE_NEW,
+    const HANDLE file = ::CreateFileW(path.c_str(), access, share, security.Attributes(), CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         if (::GetLastError() == ERROR_FILE_EXISTS)
             ::SetLastError(0);
         return INVALID_HANDLE_VALUE;
     }
-    const std::optional<Kind> kind = KindOf(file);
+    const std::optional<Kind> kind = KindOf(file, g_createdFileInformation);
     if (!kind || kind->reparsePoint || kind->directory || kind->links != 1 || !IsAtName(file, path)) {
-        ::CloseHandle(file);
+        DeleteCreated(file, access);
         ::SetLastError(0);
         return INVALID_HANDLE_VALUE;
     }

@@ -12,10 +12,12 @@
 namespace {
 
 // A new file of its own, never one a planted link leads to. Writing, moving
-// and renaming are ours; others may only read.
+// and renaming are ours; others may only read, and only administrators
+// open it at all: between its close and its hold a process of the user
+// that is not elevated finds nothing it may open.
 HANDLE CreateLocked(const std::wstring& name)
 {
-    return CreateNewFile(name, GENERIC_WRITE | DELETE, FILE_SHARE_READ);
+    return CreateNewFile(name, GENERIC_WRITE | DELETE, FILE_SHARE_READ, FileOpeners::Administrators);
 }
 
 // The runtime library's buffered file on the handle, which it then owns.

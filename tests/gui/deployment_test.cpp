@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <thread>
 
@@ -28,6 +29,7 @@ protected:
         host.SetRoute(kServicePath, Body(ServiceAnswer(kPatchUrl, "msiexec /i patch.msi /qn")));
     }
 
+    std::string QuotedPath(const wchar_t* name) const { return "\"" + Files().PathOf(name).string() + "\""; }
     // The command lines the package's installer was started with, one a line.
     std::string StartsOf(const std::wstring& package) const
     {
@@ -48,11 +50,12 @@ TEST_F(Deployment, NoRestartReachesEveryWindowsInstallerCommand)
     ServeStandIns("exit=0", "exit=0");
     EXPECT_EQ(RunQuietly(L"/quiet"), 0u);
     EXPECT_EQ(StartsOf(kAgentFile).find("REBOOT"), std::string::npos) << StartsOf(kAgentFile);
-    EXPECT_EQ(StartsOf(L"patch.msi"), "msiexec /i patch.msi /qn\n");
+    // The command's package is named by the held file's own path.
+    EXPECT_EQ(StartsOf(L"patch.msi"), "msiexec /i " + QuotedPath(L"patch.msi") + " /qn\n");
 
     EXPECT_EQ(RunQuietly(L"/quiet /norestart"), 0u);
     EXPECT_NE(StartsOf(kAgentFile).find(" REBOOT=ReallySuppress\n"), std::string::npos) << StartsOf(kAgentFile);
-    EXPECT_EQ(StartsOf(L"patch.msi"), "msiexec /i patch.msi /qn REBOOT=ReallySuppress\n");
+    EXPECT_EQ(StartsOf(L"patch.msi"), "msiexec /i " + QuotedPath(L"patch.msi") + " /qn REBOOT=ReallySuppress\n");
 }
 
 // Windows Installer itself: a package that schedules a restart, told not to
@@ -67,7 +70,7 @@ TEST_F(RealRestart, APackageAskingForARestartIsInstalledAndTheRunGoesOn)
     EXPECT_TRUE(IsInstalled(kAgentProduct));
     EXPECT_TRUE(IsInstalled(kPatchProduct));
     for (const char* line : {" REBOOT=ReallySuppress", "exit code 3010",
-                             "msiexec /i patch.msi /qn REBOOT=ReallySuppress", "Exit code 3010"})
+                             "\\patch.msi\" /qn REBOOT=ReallySuppress", "Exit code 3010"})
         EXPECT_NE(LogText().find(line), std::string::npos) << line << "\nin\n" << LogText();
 }
 
@@ -173,8 +176,10 @@ TEST_F(Deployment, TheUnattendedModesLogToTheTemporaryFolderUnlessToldWhere)
         made.erase(earlier);
     ASSERT_EQ(made.size(), 1u);
     const fs::path log = *made.begin();
-    // vta_agent_download_manager_yyyyMMdd_HHmmss.log
-    EXPECT_EQ(log.filename().wstring().size(), std::wstring(L"vta_agent_download_manager_20261209_212546.log").size());
+    // Nobody can plant anything at a name made of the time, this process and chance.
+    EXPECT_TRUE(std::regex_match(log.filename().wstring(),
+                                 std::wregex(L"vta_agent_download_manager_\\d{8}_\\d{6}_\\d+_[0-9a-f]{8}\\.log")))
+        << log;
     const std::string text = Files().Read(log);  // a full path stays itself
     EXPECT_NE(text.find("Exit code 0"), std::string::npos) << text;
     fs::path agentLog = log;

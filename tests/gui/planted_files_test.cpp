@@ -9,10 +9,10 @@
 #include "child_process.h"
 #include "executable_directory.h"
 #include "msi_open_override.h"
-#include "polling.h"
 #include "product_test.h"
 #include "system_msiexec_stand_in.h"
 #include "unattended_run.h"
+#include "unix_shell.h"
 #include "wine_dll_override.h"
 
 namespace gui_test {
@@ -89,7 +89,7 @@ TEST_F(PlantedAssociation, NeitherPackageIsEverOpenedThroughTheMsiAssociation)
     // Each stand-in records its command line once, beside the package.
     EXPECT_EQ(Files().Read(std::wstring(kAgentFile) + L".ran"),
               "msiexec.exe /i \"" + Files().PathOf(kAgentFile).string() + "\"\n");
-    EXPECT_EQ(Files().Read(L"patch.msi.ran"), "msiexec /i patch.msi /qn\n");
+    EXPECT_EQ(Files().Read(L"patch.msi.ran"), "msiexec /i \"" + Files().PathOf(L"patch.msi").string() + "\" /qn\n");
 }
 
 using PackageNames = ProductTest;
@@ -209,11 +209,9 @@ protected:
         return L"../" + outside_.Path().filename().wstring() + L"/" + name;
     }
 
-    // Wine makes no symbolic link for CreateSymbolicLinkW, but it starts Unix
-    // programs: ln plants one, as the user's own programs could.
     void PlantSymbolicLink(const ScratchDirectory& folder, const std::wstring& name, const std::wstring& target)
     {
-        ASSERT_TRUE(RunInShell(folder.Path(), L"ln -s " + target + L" " + name)) << "no link planted";
+        ASSERT_TRUE(RunInUnixShell(folder.Path(), L"ln -s " + target + L" " + name)) << "no link planted";
         planted_.push_back(folder.PathOf(name));
     }
 
@@ -222,7 +220,7 @@ protected:
     void TearDown() override
     {
         for (const std::filesystem::path& link : planted_)
-            EXPECT_TRUE(RunInShell(link.parent_path(), L"rm -f " + link.filename().wstring()));
+            EXPECT_TRUE(RunInUnixShell(link.parent_path(), L"rm -f " + link.filename().wstring()));
         UnattendedTest::TearDown();
     }
 
@@ -233,26 +231,6 @@ protected:
     }
 
 private:
-    // Runs a shell command in the folder. For a Unix program Wine hands back
-    // no process handle and a thread handle that is not one: closing it broke
-    // this process's registry root keys for the tests after (measured), so
-    // nothing is waited for or closed. Wine also lists no link whose target
-    // is missing: the command leaves a mark when it is done.
-    static bool RunInShell(const std::filesystem::path& folder, const std::wstring& command)
-    {
-        const std::filesystem::path mark = folder / L"shell-command.done";
-        std::wstring commandLine = L"sh -c \"" + command + L" && touch shell-command.done\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION started{};
-        if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.c_str(), &startup, &started))
-            return false;
-        const bool done = uidriver::PollUntil([&] { return std::filesystem::exists(mark); }, 5s);
-        std::filesystem::remove(mark);
-        return done;
-    }
-
     ScratchDirectory outside_;
     std::vector<std::filesystem::path> planted_;
 };

@@ -9,8 +9,11 @@
 
 #include "exit_codes.h"
 #include "install_sequence_run.h"
+#include "log_file.h"
 #include "polling.h"
 #include "sample_packages.h"
+#include "temp_download_file.h"
+#include "unix_shell.h"
 
 namespace {
 
@@ -67,6 +70,27 @@ HeldPackage KeptOpenForWritingFirst(const std::wstring& name, const FileIdentity
     return HeldPackage::Open(name, written);
 }
 
+// The working folder reached through a folder link (a junction on
+// Windows), which another process points at a folder of its own once the
+// Patch Management package is held: a package of its at the same name.
+std::filesystem::path g_linkFolder;
+HeldPackage LinkRepointedOnceHeld(const std::wstring& name, const FileIdentity& written)
+{
+    HeldPackage held = HeldPackage::Open(name, written);
+    if (IsPatchPackage(name)) {
+        EXPECT_TRUE(gui_test::RunInUnixShell(g_linkFolder, L"ln -sfn attacker work"));
+    }
+    return held;
+}
+
+// The checks of a file just created find a second name linked to it.
+BOOL WINAPI LinkedTwice(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information)
+{
+    const BOOL answered = ::GetFileInformationByHandle(file, information);
+    information->nNumberOfLinks = 2;
+    return answered;
+}
+
 class PackageHold : public InstallSequenceRun {
 protected:
     bool Noted(const std::wstring& text) const
@@ -118,6 +142,39 @@ TEST_F(PackageHold, APackageSomebodyElseHoldsForWritingIsNotRun)
     EXPECT_EQ(result.exitCode, exit_codes::kPackageChanged);
     EXPECT_TRUE(Noted(L"The package could not be held for its installer: 32 "));
     EXPECT_FALSE(directory.Exists(kAgentRan));
+}
+
+TEST_F(PackageHold, TheInstallerOpensTheHeldFileWhateverAFolderLinkOnItsPathLeadsToLater)
+{
+    std::filesystem::create_directory(directory.PathOf(L"own"));
+    std::filesystem::create_directory(directory.PathOf(L"attacker"));
+    directory.Write(L"attacker/pm.msi", "exit=66");
+    ASSERT_TRUE(gui_test::RunInUnixShell(directory.Path(), L"ln -s own work"));
+    ::SetCurrentDirectoryW(directory.PathOf(L"work").c_str());
+    g_linkFolder = directory.Path();
+    ServePatchManagement();
+    host.SetRoute(kPatchPath, Body("exit=0"));
+    holdPackage = &LinkRepointedOnceHeld;
+    const RunResult result = Run();
+    ::SetCurrentDirectoryW(directory.Path().c_str());
+    EXPECT_TRUE(gui_test::RunInUnixShell(directory.Path(), L"rm -f work"));
+
+    EXPECT_EQ(result.exitCode, exit_codes::kSuccess);
+    EXPECT_TRUE(directory.Exists(L"own/pm.msi.ran"));
+    EXPECT_FALSE(directory.Exists(L"attacker/pm.msi.ran"));
+}
+
+TEST_F(PackageHold, AFileThatFailsItsChecksOnceCreatedIsDeleted)
+{
+    g_createdFileInformation = &LinkedTwice;
+    const bool logOpened = LogFile(L"run.log").IsOpen();
+    const bool packageOpened = TempDownloadFile(L"pm.msi.tmp").IsOpen();
+    g_createdFileInformation = &::GetFileInformationByHandle;
+
+    EXPECT_FALSE(logOpened);
+    EXPECT_FALSE(packageOpened);
+    EXPECT_FALSE(directory.Exists(L"run.log"));
+    EXPECT_FALSE(directory.Exists(L"pm.msi.tmp"));
 }
 
 // What another process of the user gets while the installer runs, and after.
