@@ -74,8 +74,12 @@ std::wstring CommandLineForLog(const std::vector<std::wstring>& arguments)
 ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
 {
     ParsedCommandLine parsed;
-    for (const std::wstring& argument : arguments)
-        parsed.quiet = parsed.quiet || SwitchName(argument) == L"quiet";
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::optional<std::wstring> name = SwitchName(arguments[i]);
+        parsed.quiet = parsed.quiet || name == L"quiet";
+        if (name == L"log" && i + 1 < arguments.size() && !arguments[i + 1].empty() && !SwitchName(arguments[i + 1]))
+            parsed.logFile = arguments[i + 1];
+    }
 
     CommandLineOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -133,7 +137,7 @@ std::wstring UsageText()
            L"  /proxyuser name\tThe user name for that proxy, when it asks for one.\n"
            L"  /proxypassword secret\tIts password; never written to the log.\n"
            L"  /log file\t\tWrites a log of the run to this file. Without it, /quiet and\n"
-           L"\t\t\t/passive write %TEMP%\\vta_agent_download_manager_<date>_<time>.log.\n"
+           L"\t\t\t/passive write %TEMP%\\vta_agent_download_manager_<date>_<time>_<n>_<x>.log.\n"
            L"  /?, /help\t\tShows this message.\n"
            L"\n"
            L"With /quiet or /passive the exit code tells the outcome: 0 when everything was installed,\n"

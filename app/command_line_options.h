@@ -28,9 +28,11 @@ struct ParsedCommandLine {
     // Nothing when the command line is not understood; error says why.
     std::optional<CommandLineOptions> options;
     std::wstring error;
-    // Whether /quiet was asked for, even on a command line not understood:
-    // then no usage message may be shown.
+    // Whether /quiet was asked for, and the value of /log, even on a command
+    // line not understood: then the usage error goes to that log, not to a
+    // window.
     bool quiet = false;
+    std::optional<std::wstring> logFile;
 };
 
 // The arguments after the program's own name. Switches start with "/" or

@@ -7,8 +7,8 @@
 
 DWORD RunQuietly(const CommandLineOptions& options, const InstallationOptions& installation, LogFile* log)
 {
-    const HANDLE instance = CreateSingleInstanceEvent();
-    if (!instance) {
+    const InstanceClaim instance = ClaimSingleInstance(log);
+    if (instance.anotherCopyRuns) {
         if (log)
             log->Write(L"Another copy of the program is running");
         return exit_codes::kAlreadyRunning;
@@ -17,6 +17,7 @@ DWORD RunQuietly(const CommandLineOptions& options, const InstallationOptions& i
     DetermineInstallerNames(files);
     WindowlessHost windowless(options);
     const RunResult result = RunInstallation(windowless, files, installation, log);
-    ::CloseHandle(instance);
+    if (instance.event)
+        ::CloseHandle(instance.event);
     return result.exitCode;
 }

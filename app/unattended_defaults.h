@@ -19,7 +19,15 @@ struct DesktopQueries {
 // counts as seen: the dialog stays as it always was.
 bool DesktopVisible(const DesktopQueries& queries = {});
 
+// How the temporary folder is asked for: GetTempPath2W where the system has
+// it (for SYSTEM, a folder only SYSTEM and administrators can use; for
+// anybody else the same as GetTempPathW), else GetTempPathW.
+using TempPathQuery = DWORD(WINAPI*)(DWORD, LPWSTR);
+TempPathQuery SystemTempPathQuery();
+
 // The log of an unattended run that names none: in the temporary folder
-// (the user's, or the system's for SYSTEM), named after the local time
-// `startedAt`, as vta_agent_download_manager_<yyyyMMdd_HHmmss>.log.
-std::wstring DefaultLogFile(const SYSTEMTIME& startedAt);
+// `tempPath` gives, named after the local time `startedAt`, this process
+// and a random part, as
+// vta_agent_download_manager_<yyyyMMdd_HHmmss>_<pid>_<random>.log: nobody
+// can plant entries at a name before the run makes it.
+std::wstring DefaultLogFile(const SYSTEMTIME& startedAt, TempPathQuery tempPath = SystemTempPathQuery());

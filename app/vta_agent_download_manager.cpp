@@ -5,15 +5,12 @@
 
 #include <optional>
 
-#include "build_config.h"
 #include "command_line_options.h"
 #include "dll_search.h"
-#include "exit_codes.h"
-#include "installer_names.h"
 #include "log_file.h"
-#include "log_text.h"
 #include "package_signers.h"
 #include "quiet_run.h"
+#include "run_log.h"
 #include "run_setup.h"
 #include "unattended_defaults.h"
 #include "vta_agent_download_managerDlg.h"
@@ -26,8 +23,6 @@ struct DllSearchHardening {
 };
 DllSearchHardening g_dllSearchHardening __attribute__((init_priority(101)));
 
-constexpr wchar_t kProgramTitle[] = L"VTA Agent Download Manager";
-
 // COM on this thread while the object lives.
 struct ComApartment {
     ComApartment() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -35,26 +30,6 @@ struct ComApartment {
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 };
-
-void ShowUsage(const std::wstring& error)
-{
-    const std::wstring text = error.empty() ? UsageText() : error + L"\n\n" + UsageText();
-    ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | (error.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
-}
-
-// The log's first line, with the program and its arguments as parsed (never
-// the raw command line); no line of it ever shows the setup token or the
-// proxy password.
-void StartLog(LogFile& log, const CommandLineOptions& options)
-{
-    log.Mask(DeriveInstallerNames(AfxGetExeBaseName().str(), false).setupToken);
-    if (options.proxyPassword)
-        log.Mask(*options.proxyPassword);
-    wchar_t program[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    log.Write(std::wstring(kProgramTitle) + L" " + kProgramVersion + L", started as \"" + program + L"\" " +
-              CommandLineForLog(AfxGetArguments()));
-}
 
 }  // namespace
 
@@ -69,9 +44,7 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
 {
     const ParsedCommandLine parsed = ParseCommandLine(AfxGetArguments());
     if (!parsed.options || parsed.options->help) {
-        if (!parsed.quiet)
-            ShowUsage(parsed.error);
-        m_dwExitCode = parsed.options ? exit_codes::kSuccess : exit_codes::kInvalidParameter;
+        m_dwExitCode = ReportUsage(parsed);
         return FALSE;
     }
     CommandLineOptions options = *parsed.options;
@@ -91,7 +64,7 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
         log.emplace(*options.logFile);
     LogFile* const logFile = log && log->IsOpen() ? &*log : nullptr;
     if (logFile)
-        StartLog(*logFile, options);
+        StartLog(*logFile, options.proxyPassword);
     if (logFile && unseen)
         logFile->Write(L"No window of the program can be seen (its window station is not visible, or it runs in "
                        L"session 0): it runs as with /quiet");

@@ -122,8 +122,9 @@ BOOL Cvta_agent_download_managerDlg::OnInitDialog()
 
 BOOL Cvta_agent_download_managerDlg::AcquireSingleInstance()
 {
-    m_hInstanceEvent = CreateSingleInstanceEvent();
-    return m_hInstanceEvent != nullptr;
+    const InstanceClaim claim = ClaimSingleInstance(m_pLog);
+    m_hInstanceEvent = claim.event;
+    return !claim.anotherCopyRuns;
 }
 
 void Cvta_agent_download_managerDlg::ShowRefusedFace()

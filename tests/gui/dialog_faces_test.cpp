@@ -1,6 +1,9 @@
 // The dialog's faces and handlers as a user meets them.
-#include "system_msiexec_stand_in.h"
+#include <windows.h>
+#include <sddl.h>
+
 #include "product_test.h"
+#include "system_msiexec_stand_in.h"
 
 namespace gui_test {
 namespace {
@@ -120,28 +123,29 @@ TEST_F(DialogFaces, ASecondCopyIsRefusedAndTheFirstGoesOn)
     EXPECT_TRUE(Dialog().IsEnabled(kOk));
 }
 
-// The rule is the named object itself: another process's event of that name
-// refuses a copy, and so does an object of that name that is no event.
-TEST_F(DialogFaces, TheSingleInstanceObjectOfAnotherProcessRefusesACopy)
+// The name is anybody's to create: only an event the Administrators group
+// (or SYSTEM) owns, as every elevated copy's is, refuses a copy. One that
+// this test process creates with its own default owner, as a standard
+// user's process would, or an object of that name that is no event, does
+// not.
+TEST_F(DialogFaces, OnlyAnInstanceEventOfAnAdministratorRefusesACopy)
 {
-    const auto expectRefused = [this] {
+    const auto launchWith = [this](const uidriver::KernelHandle& object) {
+        EXPECT_TRUE(object);
         Launch();
-        EXPECT_TRUE(Dialog().IsVisible(kRefusal));
-        EXPECT_EQ(Dialog().Text(kRefusal), L"Another Instance of VTA Agent Download Manager is already running!");
-        EXPECT_FALSE(Dialog().IsEnabled(kCancel));
-        Dialog().Click(kOk);
+        const bool refused = Dialog().IsVisible(kRefusal);
+        Dialog().Click(refused ? kOk : kCancel);
         EXPECT_TRUE(session->WaitForExit(15s).has_value());
+        return refused;
     };
-    {
-        const uidriver::KernelHandle event(CreateEventW(nullptr, FALSE, FALSE, L"Global\\VTADOWNLOADERAPP"));
-        ASSERT_TRUE(event);
-        expectRefused();
-    }
-    {
-        const uidriver::KernelHandle mutex(CreateMutexW(nullptr, FALSE, L"Global\\VTADOWNLOADERAPP"));
-        ASSERT_TRUE(mutex);
-        expectRefused();
-    }
+    PSECURITY_DESCRIPTOR owned = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BAD:P(A;;GA;;;BA)", SDDL_REVISION_1, &owned,
+                                                                     nullptr));
+    SECURITY_ATTRIBUTES administrators{sizeof(administrators), owned, FALSE};
+    EXPECT_TRUE(launchWith(uidriver::KernelHandle(CreateEventW(&administrators, FALSE, FALSE, kInstanceEvent))));
+    LocalFree(owned);
+    EXPECT_FALSE(launchWith(uidriver::KernelHandle(CreateEventW(nullptr, FALSE, FALSE, kInstanceEvent))));
+    EXPECT_FALSE(launchWith(uidriver::KernelHandle(CreateMutexW(nullptr, FALSE, kInstanceEvent))));
 }
 
 TEST_F(DialogFaces, ANewCopyStartsNormallyOnceTheFirstHasGone)

@@ -33,6 +33,8 @@ enum ControlId : int {
     kRefusal = 1023,
 };
 
+// The event that keeps copies of the program apart.
+inline constexpr wchar_t kInstanceEvent[] = L"Global\\VTADOWNLOADERAPP";
 inline constexpr char kAgentPath[] = "/vta/vta-agent-x64.msi";
 inline constexpr char kServicePath[] = "/vem-ws/VemSecureHttpServlet";
 inline constexpr wchar_t kAgentFile[] = L"vta-agent-x64_manager.msi";

@@ -1,6 +1,8 @@
 // The unattended modes, as deployment tools and scripts use them: no window
 // (/quiet) or no click (/passive), an exit code to act on, a log on request.
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 #include <wininet.h>
 
 #include "unattended_run.h"
@@ -68,6 +70,23 @@ TEST_F(Unattended, AStalledBodyEndsItsAttemptWithinTheTimeOut)
     EXPECT_TRUE(IsInstalled(kAgentProduct));
 }
 
+// The security of the event that keeps copies apart, as another process reads it.
+std::wstring InstanceEventSecurity()
+{
+    const HANDLE event = ::OpenEventW(READ_CONTROL, FALSE, kInstanceEvent);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    wchar_t* text = nullptr;
+    constexpr SECURITY_INFORMATION kRead = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    if (event && ::GetSecurityInfo(event, SE_KERNEL_OBJECT, kRead, nullptr, nullptr, nullptr, nullptr, &descriptor) == 0)
+        ::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, kRead, &text, nullptr);
+    const std::wstring security = text ? text : L"";
+    ::LocalFree(text);
+    ::LocalFree(descriptor);
+    if (event)
+        ::CloseHandle(event);
+    return security;
+}
+
 TEST_F(Unattended, ASecondQuietCopyEndsAtOnceWithAlreadyRunning)
 {
     host.SetRoute(kAgentPath, SlowBody());
@@ -76,6 +95,29 @@ TEST_F(Unattended, ASecondQuietCopyEndsAtOnceWithAlreadyRunning)
     ProductSession second;
     second.StartWindowless(L"/quiet");
     EXPECT_EQ(second.WaitForExit(15s), std::optional<DWORD>(1618));
+    // Owned by the Administrators group, opened by administrators alone.
+    EXPECT_EQ(InstanceEventSecurity(), L"O:BAD:P(A;;GA;;;SY)(A;;GA;;;BA)");
+}
+
+// Anybody may create the event's name first; under Wine, what this test
+// process creates is owned as a standard user's would be: by no
+// administrator.
+TEST_F(Unattended, AnInstanceEventNoAdministratorOwnsStopsNoRun)
+{
+    host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
+    for (const wchar_t* security : {L"", L"D:P(D;;GA;;;WD)"}) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(security, SDDL_REVISION_1, &descriptor, nullptr);
+        SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+        const HANDLE planted = ::CreateEventW(*security ? &attributes : nullptr, FALSE, FALSE, kInstanceEvent);
+        EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement /log run.log"), 0u) << security;
+        EXPECT_NE(LogText().find("The single-instance event is held by a process that is not elevated; going on"),
+                  std::string::npos)
+            << LogText();
+        ::CloseHandle(planted);
+        ::LocalFree(descriptor);
+    }
+    EXPECT_TRUE(IsInstalled(kAgentProduct));
 }
 
 TEST_F(Unattended, PassiveShowsTheRunAndClosesItself)
@@ -107,7 +149,8 @@ TEST_F(Unattended, PassiveCancelledDuringTheDownloadEndsWithUserExit)
 TEST_F(Unattended, ACommandLineNotUnderstoodInstallsNothing)
 {
     host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
-    EXPECT_EQ(RunQuietly(L"/quiet /bogus"), 87u);
+    EXPECT_EQ(RunQuietly(L"/quiet /bogus /log run.log"), 87u);
+    EXPECT_NE(LogText().find("The command line is not understood: Unknown switch: /bogus"), std::string::npos);
     EXPECT_EQ(RunQuietly(L"/quiet /log"), 87u);
 
     // Without /quiet the usage is shown first.

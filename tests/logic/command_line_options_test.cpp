@@ -64,9 +64,12 @@ TEST(CommandLine, WhatIsNotUnderstoodIsRefusedWithAReason)
         EXPECT_FALSE(parsed.options) << testing::PrintToString(arguments);
         EXPECT_FALSE(parsed.error.empty()) << testing::PrintToString(arguments);
     }
-    // A refused command line with /quiet anywhere shows nothing.
+    // A refused command line with /quiet anywhere shows nothing; its /log
+    // still takes the reason.
     EXPECT_TRUE(ParseCommandLine({L"/bogus", L"/quiet"}).quiet);
     EXPECT_FALSE(ParseCommandLine({L"/bogus"}).quiet);
+    EXPECT_EQ(ParseCommandLine({L"/bogus", L"-LOG", L"a b.log"}).logFile, L"a b.log");
+    EXPECT_FALSE(ParseCommandLine({L"/bogus", L"/log", L"/quiet"}).logFile);
 }
 
 TEST(LogText, TheTokenNeverShows)
