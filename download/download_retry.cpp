@@ -114,7 +114,9 @@ bool ContinuesBody(const std::wstring& contentRange, uint64_t kept, uint64_t tot
     if (!last || !Expect(contentRange, at, L'/'))
         return false;
     const auto whole = Digits(contentRange, at);
-    return whole && at == contentRange.size() && *first == kept && *whole == total && *last + 1 == total;
+    // A range whose first byte lies after its last ("bytes 10-9/10") holds nothing.
+    return whole && at == contentRange.size() && *first == kept && *first <= *last && *whole == total &&
+           *last + 1 == total;
 }
 
 std::wstring RetryLine(uint32_t exitCode, uint64_t received, uint64_t total, uint32_t waitMs, int nextAttempt,

@@ -43,7 +43,7 @@ std::optional<std::wstring> ResumeValidator(const std::optional<std::wstring>& a
 
 // Whether a 206's Content-Range ("bytes first-last/total") continues a body
 // of `total` bytes of which `kept` are stored: it starts at `kept`, ends at
-// the last byte, and names the same total.
+// the last byte, holds at least one byte, and names the same total.
 bool ContinuesBody(const std::wstring& contentRange, uint64_t kept, uint64_t total);
 
 // The log line of a retry: what failed after how many bytes, the wait, the

@@ -1,11 +1,16 @@
 // The web service's answer, as any bytes the network may carry: the bounded
-// parse, and the status and the two strings the service then reads.
+// parse, the status and the two strings the service then reads, and what
+// the run makes of them: the package's URL, its file name and the program
+// its command starts.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "command_program.h"
 #include "fuzz_invariant.h"
 #include "msgwebresponse-copy.pb.h"
+#include "package_file_name.h"
+#include "web_origin.h"
 #include "wire_parse.h"
 
 namespace msg = com::tarvic::vem::messaging;
@@ -39,6 +44,30 @@ void RequireKnownStatus(const msg::MsgWebResponse& answer)
             "a status read from an answer is a WebResponseStatus value");
 }
 
+// The strings as the run reads them, each byte a character of a single-byte
+// code page.
+std::wstring Widened(const std::string& bytes)
+{
+    return std::wstring(reinterpret_cast<const unsigned char*>(bytes.data()),
+                        reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size());
+}
+
+void FollowToTheRun(const msg::MsgWebResponse& answer)
+{
+    const std::wstring url = Widened(answer.patch_download_url());
+    const std::wstring command = Widened(answer.patch_install_command());
+    if (const std::optional<WebUrl> parsed = ParseWebUrl(url))
+        Require(!parsed->host.empty() && parsed->port != 0, "a URL fetched has a host and a port");
+    const std::optional<std::wstring> file = PatchInstallerFileFromCommand(command);
+    if (!file || !IsPlainFileName(*file))
+        return;
+    const CommandProgram program = ProgramOfCommand(command, *file);
+    Require(program.where != CommandProgram::Where::Package || program.program == *file,
+            "a command that starts its package starts the file stored");
+    InstallsOnlyThePackage(WithRestartSuppressed(command, *file), *file);
+    WithPackagePath(command, *file, L"C:\\held\\" + *file);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -55,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     RequireKnownStatus(answer);
+    FollowToTheRun(answer);
 
     const std::string once = Serialized(answer);
     Require(Serialized(reused) == once, "nothing of an earlier answer survives a parse");

@@ -1,10 +1,11 @@
-// The text rules fed by the network and the file system: HTTP header
-// values, the service's install command and URL, the executable's name and
-// the command line. The input is UTF-16 text; its first piece (up to the
-// first U+0000) is also a setup token, and the pieces after it the
-// command-line arguments.
+// The text rules fed by the network and the file system: the Content-Length
+// header, the service's URL and install command, the executable's name and
+// the command line. Each is a fuzzer of its own, chosen by FUZZ_RULE_*. The
+// input is UTF-16 text; its pieces between U+0000 are the texts, the first
+// one also a setup token, and those after it the command-line arguments.
 #include <algorithm>
 #include <climits>
+#include <cwctype>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -53,7 +54,7 @@ bool IsShortDecimal(const std::wstring& text)
     return text.find_first_not_of(L"0123456789", first) == std::wstring::npos;
 }
 
-void CheckContentLength(const std::wstring& text)
+[[maybe_unused]] void CheckContentLength(const std::wstring& text)
 {
     const int64_t length = ParseContentLength(text);
     Require(length >= INT_MIN && length <= INT_MAX, "a Content-Length is within the 32-bit range");
@@ -67,7 +68,7 @@ void CheckContentLength(const std::wstring& text)
     }
 }
 
-void CheckWebUrl(const std::wstring& url)
+[[maybe_unused]] void CheckWebUrl(const std::wstring& url)
 {
     const size_t separator = url.find(L"://");
     std::wstring scheme = separator == std::wstring::npos ? std::wstring() : url.substr(0, separator + 3);
@@ -86,7 +87,21 @@ void CheckWebUrl(const std::wstring& url)
     Require(IsHttpsOn(url, *parsed) == parsed->https, "an https address is on its own host");
 }
 
-void CheckPatchInstallerFile(const std::wstring& command)
+// The held package's path takes the place of each word naming the package,
+// and of nothing else.
+[[maybe_unused]] void CheckPackagePath(const std::wstring& command)
+{
+    const std::wstring path = L"C:\\Held Folder\\pm.msi";
+    const std::wstring named = WithPackagePath(command, L"pm.msi", path);
+    std::wstring lower = command;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t c) { return std::towlower(c); });
+    if (!Contains(lower, L"pm.msi"))
+        Require(named == command, "a command that does not name the package is left as it is");
+    if (command.find_first_of(L"\"") == std::wstring::npos)
+        Require(!Contains(named, L" pm.msi ") && named.size() >= command.size(), "every word naming it is replaced");
+}
+
+[[maybe_unused]] void CheckPatchInstallerFile(const std::wstring& command)
 {
     const std::optional<std::wstring> file = PatchInstallerFileFromCommand(command);
     const size_t extension = command.find(L".msi");
@@ -104,7 +119,7 @@ void CheckPatchInstallerFile(const std::wstring& command)
             "the file name is the whole word before it");
 }
 
-void CheckCommandProgram(const std::wstring& command)
+[[maybe_unused]] void CheckCommandProgram(const std::wstring& command)
 {
     const CommandProgram resolved = ProgramOfCommand(command, L"pm.msi");
     const std::wstring& program = resolved.program;
@@ -131,7 +146,7 @@ void CheckCommandProgram(const std::wstring& command)
     }
 }
 
-void CheckInstallerNames(const std::wstring& exeBaseName)
+[[maybe_unused]] void CheckInstallerNames(const std::wstring& exeBaseName)
 {
     for (const bool windows64Bit : {true, false}) {
         const InstallerNames names = DeriveInstallerNames(exeBaseName, windows64Bit);
@@ -153,7 +168,7 @@ void CheckInstallerNames(const std::wstring& exeBaseName)
     }
 }
 
-void CheckMaskToken(const std::wstring& token, const std::wstring& text)
+[[maybe_unused]] void CheckMaskToken(const std::wstring& token, const std::wstring& text)
 {
     const std::wstring masked = MaskToken(text, token);
     if (token.empty() || !Contains(text, token))
@@ -163,7 +178,7 @@ void CheckMaskToken(const std::wstring& token, const std::wstring& text)
         Require(!Contains(masked, token), "a masked text never shows the token");
 }
 
-void CheckCommandLine(const std::vector<std::wstring>& arguments)
+[[maybe_unused]] void CheckCommandLine(const std::vector<std::wstring>& arguments)
 {
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     Require(parsed.options.has_value() == parsed.error.empty(), "a command line is understood or has its error");
@@ -198,14 +213,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::wstring text = Utf16Text(data, size);
     const std::vector<std::wstring> pieces = PiecesBetweenZeros(text);
+#if defined(FUZZ_RULE_COMMAND_LINE)
+    CheckCommandLine(std::vector<std::wstring>(pieces.begin() + 1, pieces.end()));
+#elif defined(FUZZ_RULE_EXECUTABLE_NAME)
+    CheckMaskToken(pieces.front(), text.substr(pieces.front().size()));
+    for (const std::wstring& piece : pieces)
+        CheckInstallerNames(piece);
+#else
     for (const std::wstring& piece : pieces) {
+#if defined(FUZZ_RULE_CONTENT_LENGTH)
         CheckContentLength(piece);
+#elif defined(FUZZ_RULE_WEB_URL)
         CheckWebUrl(piece);
+#elif defined(FUZZ_RULE_INSTALL_COMMAND)
         CheckPatchInstallerFile(piece);
         CheckCommandProgram(piece);
-        CheckInstallerNames(piece);
+        CheckPackagePath(piece);
+#endif
     }
-    CheckMaskToken(pieces.front(), text.substr(pieces.front().size()));
-    CheckCommandLine(std::vector<std::wstring>(pieces.begin() + 1, pieces.end()));
+#endif
     return 0;
 }

@@ -66,6 +66,7 @@ TEST(DownloadRetry, APartialAnswerMustContinueTheBodyKept)
     EXPECT_FALSE(ContinuesBody(L"bytes 0-56831/56832", 20480, 56832));
     EXPECT_FALSE(ContinuesBody(L"bytes 20480-56831/60000", 20480, 56832));
     EXPECT_FALSE(ContinuesBody(L"bytes 20480-30000/56832", 20480, 56832));
+    EXPECT_FALSE(ContinuesBody(L"bytes 56832-56831/56832", 56832, 56832));  // first after last: nothing
     for (const wchar_t* malformed : {L"", L"bytes 20480-56831/*", L"bytes */56832", L"items 20480-56831/56832",
                                      L"bytes 20480-56831/56832 ", L"bytes -56831/56832"})
         EXPECT_FALSE(ContinuesBody(malformed, 20480, 56832)) << malformed;
