@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Small enough for a fast run, large enough for every block kind and
     // the longest back-reference.
-    constexpr size_t kLimit = 32 * 1024;
+    constexpr size_t kLimit = 8 * 1024;
     const auto inflated = Inflate(data, size, kLimit);
     if (!inflated || inflated->empty())
         return 0;
