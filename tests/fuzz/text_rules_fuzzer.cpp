@@ -93,8 +93,13 @@ bool IsShortDecimal(const std::wstring& text)
 {
     const std::wstring path = L"C:\\Held Folder\\pm.msi";
     const std::wstring named = WithPackagePath(command, L"pm.msi", path);
-    std::wstring lower = command;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t c) { return std::towlower(c); });
+    // A word names the package with its quotation marks taken out, as the
+    // program started reads its arguments ("pm\".msi" is pm.msi).
+    std::wstring lower;
+    for (const wchar_t c : command) {
+        if (c != L'"')
+            lower += static_cast<wchar_t>(std::towlower(c));
+    }
     if (!Contains(lower, L"pm.msi"))
         Require(named == command, "a command that does not name the package is left as it is");
     if (command.find_first_of(L"\"") == std::wstring::npos)
