@@ -143,7 +143,8 @@ bool IsShortDecimal(const std::wstring& text)
         Require(program.size() == 6 && !IsPath(program), "the package is named by its own name");
         break;
     case CommandProgram::Where::FullPath:
-        Require(program.size() > 3 && (program[1] == L':' || (IsPath(program.substr(0, 1)) && IsPath(program.substr(1, 1)))),
+        // \\. is the shortest: a share's two separators and a name.
+        Require(program.size() >= 3 && (program[1] == L':' || (IsPath(program.substr(0, 1)) && IsPath(program.substr(1, 1)))),
                 "a full path starts at a drive or a share");
         Require(!Contains(program, L"\"") && Contains(command, program.substr(0, program.size() - 4)),
                 "the full path is taken from the command");
