@@ -140,7 +140,9 @@ CommandProgram ProgramOfCommand(const std::wstring& commandLine, const std::wstr
         const size_t end = commandLine.find_first_of(L" \t", start);
         word = commandLine.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
     }
-    if (word.empty())
+    // No file name holds a quotation mark; process creation would read one
+    // inside an unquoted word as the start of a quoted part.
+    if (word.empty() || word.find(L'"') != std::wstring::npos)
         return {CommandProgram::Where::Refused, {}};
     if (word.find_first_of(L"\\/:") == std::wstring::npos) {
         if (SameName(word, packageFile))

@@ -18,7 +18,8 @@ struct CommandProgram {
         // A relative path with a folder in it ("tools\\setup.exe", "C:x.exe",
         // "\\setup.exe"), or an unquoted full path that does not end in
         // ".exe", which process creation would have to guess at ("C:\\pm
-        // tools\\setup.exe" would start "C:\\pm.exe"); or no program at all.
+        // tools\\setup.exe" would start "C:\\pm.exe"); a name with a
+        // quotation mark inside it; or no program at all.
         Refused,
     };
     Where where;

@@ -44,7 +44,7 @@ TEST(CommandProgram, WhatTheWorkingFolderOrAGuessWouldDecideIsRefused)
          {L"tools\\setup.exe /S", L".\\msiexec.exe /i pm.msi", L"..\\setup.exe", L"tools/setup.exe",
           L"C:setup.exe", L"\\setup.exe", L"\"tools\\setup.exe\" /S", L"C:\\pm tools\\setup.exe /S",
           L"C:\\Program Files\\PM\\setup.exe /S", L"C:\\tools\\setup /S", L"\\\\\\setup.exe", L"", L"   ",
-          L"\"\" /i pm.msi"})
+          L"\"\" /i pm.msi", L"C:\\pm\"tools\\setup.exe /S", L"pm\"x.msi"})
         ExpectProgram(command, Where::Refused, L"");
 }
 
