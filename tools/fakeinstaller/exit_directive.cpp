@@ -45,4 +45,17 @@ DWORD RunTimeFor(std::string_view packageContent)
     return milliseconds && *milliseconds > 0 && *milliseconds <= 600000 ? static_cast<DWORD>(*milliseconds) : 0;
 }
 
+std::optional<std::string> AwaitedFileFor(std::string_view packageContent)
+{
+    if (packageContent.substr(0, 5) != "exit=")
+        return std::nullopt;
+    constexpr std::string_view kUntil = " until=";
+    const std::string_view line = packageContent.substr(0, packageContent.find('\n'));
+    const size_t position = line.find(kUntil);
+    if (position == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view name = line.substr(position + kUntil.size());
+    return std::string(name.substr(0, name.find_first_of(" \r")));
+}
+
 }  // namespace fakeinstaller

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace fakeinstaller {
@@ -16,5 +18,9 @@ DWORD ExitCodeFor(std::string_view packageContent, bool firstStart = true);
 // " wait=MS" after the exit directive keeps the installer running that many
 // milliseconds first, as a real one would; 0 without it.
 DWORD RunTimeFor(std::string_view packageContent);
+
+// " until=NAME" after it ends that wait early once a file NAME exists beside
+// the package, for a test that must act while an installer surely runs.
+std::optional<std::string> AwaitedFileFor(std::string_view packageContent);
 
 }  // namespace fakeinstaller

@@ -19,7 +19,8 @@ namespace {
 
 // What msiexec returns when it cannot open the package.
 constexpr DWORD kPackageOpenFailed = ERROR_INSTALL_PACKAGE_OPEN_FAILED;
-constexpr size_t kDirectiveRoom = 32;
+constexpr size_t kDirectiveRoom = 64;
+constexpr DWORD kPollMs = 5;
 
 // The arguments after the program's own name, unquoted as the shell and msiexec do.
 std::vector<std::wstring> Arguments()
@@ -54,6 +55,14 @@ std::optional<std::string> DirectivesOf(const std::filesystem::path& package)
     return start;
 }
 
+// Waits until `file` exists, at most `milliseconds`.
+void AwaitFile(const std::filesystem::path& file, DWORD milliseconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    while (!std::filesystem::exists(file) && GetTickCount64() < deadline)
+        Sleep(kPollMs);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
@@ -65,6 +74,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     const auto directives = DirectivesOf(*package);
     if (!directives)
         return static_cast<int>(kPackageOpenFailed);
-    Sleep(fakeinstaller::RunTimeFor(*directives));
+    const DWORD runTime = fakeinstaller::RunTimeFor(*directives);
+    if (const auto awaited = fakeinstaller::AwaitedFileFor(*directives))
+        AwaitFile(std::filesystem::path(*package).parent_path() / *awaited, runTime);
+    else
+        Sleep(runTime);
     return static_cast<int>(fakeinstaller::ExitCodeFor(*directives, firstStart));
 }

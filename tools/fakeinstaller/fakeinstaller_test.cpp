@@ -80,6 +80,12 @@ TEST_F(FakeInstallerTest, AWaitDirectiveKeepsItRunningFirst)
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(Run(Quoted(Package("slow.msi", "exit=4 wait=400"))), 4u);
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(400));
+
+    // ... which a file it awaits ends early.
+    Package("go", "");
+    const auto awaiting = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(Quoted(Package("awaits.msi", "exit=5 wait=60000 until=go"))), 5u);
+    EXPECT_LT(std::chrono::steady_clock::now() - awaiting, std::chrono::seconds(20));
 }
 
 TEST_F(FakeInstallerTest, MissingPackageFailsAsTheSystemInstallerWould)

@@ -1,12 +1,16 @@
 // Stands in for another process of the same user that tries to swap a
 // package under the program: every few milliseconds it tries to write into
 // the download's temporary file, to write into the package file, and to
-// rename a file of its own over the package, until one of the stop files
-// exists. It then writes how each attempt ended, one line per kind of
-// attempt and result ("write-temporary 32 410": 410 attempts failed with
-// error 32; result 0 means the attempt succeeded), to the report file.
+// rename a file of its own over the package. It stops after its first round
+// of attempts begun once the installer has started (STARTED exists), or
+// when STOP exists. It then writes how each attempt ended, one line per kind
+// of attempt and result ("write-temporary 32 410": 410 attempts failed with
+// error 32; result 0 means the attempt succeeded), to the report file: an
+// installer told to await the report is still running, with the package
+// held for it, during that last round, however slowly the machine lets
+// this process go.
 //
-//   package_swapper TEMPORARY PACKAGE DECOY REPORT STOPFILE...
+//   package_swapper TEMPORARY PACKAGE DECOY REPORT STARTED STOP
 #include <windows.h>
 
 #include <filesystem>
@@ -14,7 +18,6 @@
 #include <map>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -60,21 +63,16 @@ DWORD TryToReplace(const std::wstring& package, const std::wstring& decoy)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 6)
+    if (argc != 7)
         return ERROR_INVALID_PARAMETER;
-    const std::wstring temporary = argv[1], package = argv[2], decoy = argv[3], report = argv[4];
-    const std::vector<std::wstring> stopFiles(argv + 5, argv + argc);
-    const auto stopped = [&stopFiles] {
-        for (const std::wstring& file : stopFiles) {
-            if (Exists(file))
-                return true;
-        }
-        return false;
-    };
+    const std::wstring temporary = argv[1], package = argv[2], decoy = argv[3], report = argv[4], started = argv[5],
+                       stop = argv[6];
 
     std::map<std::pair<std::string, DWORD>, unsigned> results;
     const ULONGLONG startedMs = GetTickCount64();
-    while (!stopped() && GetTickCount64() - startedMs < kGiveUpMs) {
+    bool lastRound = false;
+    while (!lastRound && !Exists(stop) && GetTickCount64() - startedMs < kGiveUpMs) {
+        lastRound = Exists(started);
         ++results[{"write-temporary", TryToWrite(temporary)}];
         ++results[{"write-package", TryToWrite(package)}];
         ++results[{"replace-package", TryToReplace(package, decoy)}];
