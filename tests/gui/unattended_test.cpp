@@ -61,7 +61,8 @@ TEST_F(Unattended, AStalledBodyEndsItsAttemptWithinTheTimeOut)
     host.SetRoute(kAgentPath, Body(SamplePackage("agent.msi")));
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(RunQuietly(L"/quiet /nopatchmanagement /log run.log"), 0u);
-    // The test build waits 3 s for a silent network, then 0.1 to 0.125 s.
+    // The test build waits 3 s (10 s where emulated) for a silent network,
+    // then 0.1 to 0.125 s.
     EXPECT_LT(std::chrono::steady_clock::now() - started, 20s);
     EXPECT_EQ(host.RequestCount(kAgentPath), 2);
     EXPECT_NE(LogText().find("Download interrupted after 8192 of 262144 bytes (error 12002); trying again in 0.1 s"),

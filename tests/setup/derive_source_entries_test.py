@@ -43,10 +43,10 @@ class DeriveSourceEntriesTest(unittest.TestCase):
         path = Path(self.apt, "sources.list.d", name)
         return path.read_text() if path.exists() else None
 
-    def run_script(self):
+    def run_script(self, *options):
         done = subprocess.run(
             [sys.executable, SCRIPT, "--apt-dir", self.apt, "--codename", "bookworm",
-             "--name", "protobuf-source"],
+             "--name", "protobuf-source", *options],
             check=True, capture_output=True, text=True)
         return done.stdout.split()
 
@@ -163,6 +163,27 @@ class DeriveSourceEntriesTest(unittest.TestCase):
         self.run_script()
         self.assertIsNone(self.read("protobuf-source.sources"))
         self.assertEqual(self.read("protobuf-source.list"), "deb-src http://mirror.internal/debian bookworm main\n")
+
+    def test_backports_come_from_the_release_s_own_entries_unless_the_machine_has_them(self):
+        self.write("sources.list.d/debian.sources", DEBIAN_SOURCES)
+        self.write("sources.list", "deb [arch=amd64] http://proxy:3142/debian bookworm main\n"
+                   "deb http://proxy:3142/debian-security bookworm-security main\n")
+        self.run_script("--backports")
+        self.assertEqual(self.read("protobuf-source.sources"), textwrap.dedent("""\
+            Types: deb
+            URIs: http://mirror.internal/debian
+            Suites: bookworm-backports
+            Components: main contrib
+            Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+            """))
+        self.assertEqual(self.read("protobuf-source.list"),
+                         "deb [arch=amd64] http://proxy:3142/debian bookworm-backports main\n")
+        self.assertEqual(self.run_script("--backports"), [])
+
+        self.write("sources.list.d/backports.list", "deb http://mirror.internal/debian bookworm-backports main\n")
+        self.run_script("--backports")
+        self.assertIsNone(self.read("protobuf-source.sources"))
+        self.assertIsNone(self.read("protobuf-source.list"))
 
 
 if __name__ == "__main__":
