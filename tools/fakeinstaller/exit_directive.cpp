@@ -9,15 +9,24 @@ namespace fakeinstaller {
 
 namespace {
 
+// The rest of the first line after `name`, or nothing.
+std::optional<std::string_view> TextAfter(std::string_view content, std::string_view name)
+{
+    const std::string_view line = content.substr(0, content.find('\n'));
+    const size_t position = line.find(name);
+    if (position == std::string_view::npos)
+        return std::nullopt;
+    return line.substr(position + name.size());
+}
+
 // The decimal after `name` in the first line, or nothing.
 std::optional<std::int64_t> NumberAfter(std::string_view content, std::string_view name)
 {
-    const size_t position = content.substr(0, content.find('\n')).find(name);
-    if (position == std::string_view::npos)
+    const auto number = TextAfter(content, name);
+    if (!number)
         return std::nullopt;
-    const std::string_view number = content.substr(position + name.size());
     std::int64_t value = 0;
-    const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto parsed = std::from_chars(number->data(), number->data() + number->size(), value);
     if (parsed.ec != std::errc())
         return std::nullopt;
     return value;
@@ -49,13 +58,10 @@ std::optional<std::string> AwaitedFileFor(std::string_view packageContent)
 {
     if (packageContent.substr(0, 5) != "exit=")
         return std::nullopt;
-    constexpr std::string_view kUntil = " until=";
-    const std::string_view line = packageContent.substr(0, packageContent.find('\n'));
-    const size_t position = line.find(kUntil);
-    if (position == std::string_view::npos)
+    const auto name = TextAfter(packageContent, " until=");
+    if (!name)
         return std::nullopt;
-    const std::string_view name = line.substr(position + kUntil.size());
-    return std::string(name.substr(0, name.find_first_of(" \r")));
+    return std::string(name->substr(0, name->find_first_of(" \r")));
 }
 
 }  // namespace fakeinstaller
