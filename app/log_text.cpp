@@ -8,10 +8,3 @@ std::wstring MaskToken(std::wstring text, const std::wstring& token)
         text.replace(at, token.size(), L"***");
     return text;
 }
-
-std::wstring WithoutLineEnd(std::wstring line)
-{
-    while (!line.empty() && (line.back() == L'\n' || line.back() == L'\r'))
-        line.pop_back();
-    return line;
-}

@@ -6,5 +6,3 @@
 // passed around never shows it. Every occurrence becomes "***".
 std::wstring MaskToken(std::wstring text, const std::wstring& token);
 
-// A details-log line as one line of the log file: without its line end.
-std::wstring WithoutLineEnd(std::wstring line);

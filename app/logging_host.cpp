@@ -1,11 +1,9 @@
 #include "logging_host.h"
 
-#include "log_text.h"
-
-void LoggingHost::AppendLog(CString text)
+void LoggingHost::AddDetail(const std::wstring& line)
 {
-    m_log.Write(WithoutLineEnd(text.str()));
-    m_shown.AppendLog(text);
+    m_log.Write(line);
+    m_shown.AddDetail(line);
 }
 
 void LoggingHost::Note(const std::wstring& line)

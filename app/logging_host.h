@@ -10,19 +10,11 @@ class LoggingHost : public InstallationHost {
 public:
     LoggingHost(InstallationHost& shown, LogFile& log) : m_shown(shown), m_log(log) {}
 
-    bool PatchManagementSelected() override { return m_shown.PatchManagementSelected(); }
-    std::optional<std::wstring> AgentProxy() override { return m_shown.AgentProxy(); }
-    ProxyCredentials AgentProxyCredentials() override { return m_shown.AgentProxyCredentials(); }
-    void SetStatusText(LPCWSTR text) override { m_shown.SetStatusText(text); }
-    void AppendLog(CString text) override;
-    void UpdateDownloadProgress(LONGLONG bytesDone, LONGLONG bytesTotal) override
-    {
-        m_shown.UpdateDownloadProgress(bytesDone, bytesTotal);
-    }
-    void SetProgressComplete() override { m_shown.SetProgressComplete(); }
-    void ShowDetails() override { m_shown.ShowDetails(); }
-    void EnableButton(int id, BOOL enable) override { m_shown.EnableButton(id, enable); }
+    void ShowStatus(const std::wstring& text) override { m_shown.ShowStatus(text); }
+    void AddDetail(const std::wstring& line) override;
+    void ShowProgress(LONGLONG bytesDone, LONGLONG bytesTotal) override { m_shown.ShowProgress(bytesDone, bytesTotal); }
     void Note(const std::wstring& line) override;
+    void AllowCancel(bool allowed) override { m_shown.AllowCancel(allowed); }
     void RunEnded(const RunResult& result) override;
     HANDLE CancelEvent() override { return m_shown.CancelEvent(); }
 

@@ -37,7 +37,8 @@ void Cvta_agent_download_managerDlg::UpdateDownloadProgress(LONGLONG bytesDone, 
     GetDlgItem(IDC_FILE_PROGRESS_LABEL).SetWindowText(progress::FileLabel(bytesDone, bytesTotal).c_str());
     AnnounceProgressName(m_progressFile.m_hWnd);
 
-    const int units = IsChecked(IDC_CHECK_PATCH_MANAGEMENT) ? 2 * progress::kUnitsPerFile : progress::kUnitsPerFile;
+    // Each package of the run has an equal share.
+    const int units = static_cast<int>(std::max<size_t>(m_plan.packages.size(), 1)) * progress::kUnitsPerFile;
     m_progressTotal.SetRange(0, static_cast<short>(units));
     const int shown = m_progressTotal.GetPos();
     const LONGLONG next = progress::NextTotalPosition(shown, bytesDone, bytesTotal);
@@ -62,36 +63,15 @@ void Cvta_agent_download_managerDlg::SetProgressComplete()
     SendMessage(WM_SHOW_TASKBAR_PROGRESS, 100, 100);
 }
 
-void Cvta_agent_download_managerDlg::ShowDetails()
+// The worker's last touch of the dialog: the dialog's thread takes over from
+// here, enabling OK, and the worker only returns after this. A run that did
+// not complete shows both bars full and its details; Cancel goes before OK.
+void Cvta_agent_download_managerDlg::RunEnded(const RunResult& result)
 {
-    if (!m_bDetailsShown)
-        SetDetailsShown(TRUE);
-}
-
-bool Cvta_agent_download_managerDlg::PatchManagementSelected()
-{
-    return IsChecked(IDC_CHECK_PATCH_MANAGEMENT);
-}
-
-std::optional<std::wstring> Cvta_agent_download_managerDlg::AgentProxy()
-{
-    if (m_commandLine.proxy)
-        return m_commandLine.proxy;
-    if (!IsChecked(IDC_CHECK_USE_PROXY))
-        return std::nullopt;
-    // Taken as typed: the dialog validates nothing.
-    return GetDlgItem(IDC_PROXY_HOST).GetWindowText().str() + L":" + GetDlgItem(IDC_PROXY_PORT).GetWindowText().str();
-}
-
-ProxyCredentials Cvta_agent_download_managerDlg::AgentProxyCredentials()
-{
-    // The proxy of the command line comes with its own credentials.
-    if (m_commandLine.proxy)
-        return {m_commandLine.proxyUser.value_or(L""), m_commandLine.proxyPassword.value_or(L"")};
-    return {GetDlgItem(IDC_PROXY_USER).GetWindowText().str(), GetDlgItem(IDC_PROXY_PASSWORD).GetWindowText().str()};
-}
-
-void Cvta_agent_download_managerDlg::EnableButton(int id, BOOL enable)
-{
-    GetDlgItem(id).EnableWindow(enable);
+    if (result.threadResult != RunResult::kCompleted) {
+        SetProgressComplete();
+        ShowDetails();
+        GetDlgItem(IDCANCEL).EnableWindow(FALSE);
+    }
+    SendMessage(WM_RUN_ENDED, 0, reinterpret_cast<LPARAM>(&result));
 }

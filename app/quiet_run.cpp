@@ -5,7 +5,7 @@
 #include "single_instance.h"
 #include "windowless_host.h"
 
-DWORD RunQuietly(const CommandLineOptions& options, const InstallationOptions& installation, LogFile* log)
+DWORD RunQuietly(const RunChoices& choices, LogFile* log)
 {
     const InstanceClaim instance = ClaimSingleInstance(log);
     if (instance.anotherCopyRuns) {
@@ -13,10 +13,8 @@ DWORD RunQuietly(const CommandLineOptions& options, const InstallationOptions& i
             log->Write(L"Another copy of the program is running");
         return exit_codes::kAlreadyRunning;
     }
-    InstallationFiles files;
-    DetermineInstallerNames(files);
-    WindowlessHost windowless(options);
-    const RunResult result = RunInstallation(windowless, files, installation, log);
+    WindowlessHost windowless;
+    const RunResult result = RunInstallation(windowless, PlanPackages(choices, ThisRunPlace()), choices, log);
     if (instance.event)
         ::CloseHandle(instance.event);
     return result.exitCode;

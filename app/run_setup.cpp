@@ -1,45 +1,34 @@
 #include "run_setup.h"
 
-#include "afxwin.h"
-#include "ansi_text.h"
 #include "build_config.h"
 #include "install_sequence.h"
-#include "installer_names.h"
 #include "logging_host.h"
-#include "windows_bitness.h"
 
-void DetermineInstallerNames(InstallationFiles& files)
+RunChoices RunChoicesFor(const CommandLineOptions& options, const std::vector<Sha256Digest>& packageSigners)
 {
-    const InstallerNames names = DeriveInstallerNames(AfxGetExeBaseName().str(), RunningOn64BitWindows());
-    files.m_strSetupToken = names.setupToken;
-    files.m_strAgentInstallerFile = ThroughThreadAnsi(names.agentInstallerFile);
-}
-
-InstallationOptions InstallationOptionsFor(const CommandLineOptions& options,
-                                           const std::vector<Sha256Digest>& packageSigners)
-{
-    InstallationOptions installation;
-    installation.packageSigners = packageSigners;
-    installation.suppressRestart = options.noRestart;
+    RunChoices choices;
+    choices.patchManagement = options.patchManagement;
+    choices.packageSigners = packageSigners;
+    choices.suppressRestart = options.noRestart;
     if (options.proxy)
-        installation.proxy =
+        choices.proxy =
             ProxySetting{*options.proxy, {options.proxyUser.value_or(L""), options.proxyPassword.value_or(L"")}};
+    choices.agentProxy = choices.proxy;
     if (options.mode == UiMode::Interactive)
-        return installation;
-    installation.unattended = true;
-    installation.agentLaunch = options.mode == UiMode::Quiet ? AgentLaunch::MsiexecQuiet : AgentLaunch::MsiexecPassive;
-    installation.networkTimeoutMs = kUnattendedTimeoutMs;
-    installation.retryPassingFailures = true;
+        return choices;
+    choices.unattended = true;
+    choices.agentLaunch = options.mode == UiMode::Quiet ? AgentLaunch::MsiexecQuiet : AgentLaunch::MsiexecPassive;
+    choices.networkTimeoutMs = kUnattendedTimeoutMs;
+    choices.retryPassingFailures = true;
     if (options.logFile)
-        installation.agentInstallerLog = *options.logFile + L".agent.log";
-    return installation;
+        choices.agentInstallerLog = *options.logFile + L".agent.log";
+    return choices;
 }
 
-RunResult RunInstallation(InstallationHost& host, InstallationFiles& files, const InstallationOptions& options,
-                          LogFile* log)
+RunResult RunInstallation(InstallationHost& host, const PackagePlan& plan, const RunChoices& choices, LogFile* log)
 {
     if (!log)
-        return InstallSequence(host, files, options).Run();
+        return InstallSequence(host, plan, choices).Run();
     LoggingHost logging(host, *log);
-    return InstallSequence(logging, files, options).Run();
+    return InstallSequence(logging, plan, choices).Run();
 }

@@ -69,9 +69,9 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
         logFile->Write(L"No window of the program can be seen (its window station is not visible, or it runs in "
                        L"session 0): it runs as with /quiet");
 
-    const InstallationOptions installation = InstallationOptionsFor(options, kPackageSigners);
+    const RunChoices choices = RunChoicesFor(options, kPackageSigners);
     if (options.mode == UiMode::Quiet) {
-        m_dwExitCode = RunQuietly(options, installation, logFile);
+        m_dwExitCode = RunQuietly(choices, logFile);
     } else {
         // The progress bars need the Win95 classes; the link control comes
         // with the version 6 common controls that the manifest names.
@@ -88,7 +88,7 @@ BOOL Cvta_agent_download_managerApp::InitInstance()
 
         Cvta_agent_download_managerDlg dialog;
         dialog.m_commandLine = options;
-        dialog.m_options = installation;
+        dialog.m_choices = choices;
         dialog.m_pLog = logFile;
         m_pMainWnd = &dialog;
         dialog.DoModal();

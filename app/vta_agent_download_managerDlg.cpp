@@ -11,8 +11,6 @@
 
 namespace {
 
-// Sent by the worker as its last touch of the dialog; lParam points to its RunResult.
-constexpr UINT WM_RUN_ENDED = WM_APP + 1;
 // Posted after a DPI change, once the dialog manager has scaled the dialog.
 constexpr UINT WM_LAYOUT_BANNER = WM_APP + 2;
 
@@ -55,7 +53,7 @@ END_MESSAGE_MAP()
 UINT InstallThreadProc(LPVOID parameter)
 {
     auto& dialog = *static_cast<Cvta_agent_download_managerDlg*>(parameter);
-    return RunInstallation(dialog, dialog, dialog.m_options, dialog.m_pLog).threadResult;
+    return RunInstallation(dialog, dialog.m_plan, dialog.m_choices, dialog.m_pLog).threadResult;
 }
 
 Cvta_agent_download_managerDlg::Cvta_agent_download_managerDlg(CWnd* parent)
@@ -109,7 +107,6 @@ BOOL Cvta_agent_download_managerDlg::OnInitDialog()
     m_linkDetails.SetWindowText(kShowMoreDetails);
     GetDlgItem(IDC_TOTAL_PROGRESS_LABEL).SetWindowText(L"Total progress ( 0% )");
     GetDlgItem(IDC_FILE_PROGRESS_LABEL).SetWindowText(L"");
-    DetermineInstallerNames();
     HideProgressControls();
     m_bReadyToStart = TRUE;
     GetDlgItem(IDC_CHECK_AGENT).ShowWindow(SW_SHOW);
@@ -140,9 +137,14 @@ void Cvta_agent_download_managerDlg::ShowRefusedFace()
     message.ShowWindow(SW_SHOW);
 }
 
-void Cvta_agent_download_managerDlg::DetermineInstallerNames()
+std::optional<ProxySetting> Cvta_agent_download_managerDlg::ProxyOnScreen() const
 {
-    ::DetermineInstallerNames(*this);
+    if (!IsChecked(IDC_CHECK_USE_PROXY))
+        return std::nullopt;
+    // Taken as typed: the dialog validates nothing.
+    return ProxySetting{
+        GetDlgItem(IDC_PROXY_HOST).GetWindowText().str() + L":" + GetDlgItem(IDC_PROXY_PORT).GetWindowText().str(),
+        {GetDlgItem(IDC_PROXY_USER).GetWindowText().str(), GetDlgItem(IDC_PROXY_PASSWORD).GetWindowText().str()}};
 }
 
 void Cvta_agent_download_managerDlg::ShowControls(const int* ids, size_t count, int command) const
@@ -193,6 +195,13 @@ void Cvta_agent_download_managerDlg::Close()
 
 void Cvta_agent_download_managerDlg::StartInstallation()
 {
+    // The choices are complete before the worker starts, which alone reads
+    // them from here on. The proxy of the command line comes with its own
+    // credentials.
+    m_choices.patchManagement = IsChecked(IDC_CHECK_PATCH_MANAGEMENT);
+    if (!m_commandLine.proxy)
+        m_choices.agentProxy = ProxyOnScreen();
+    m_plan = PlanPackages(m_choices, ThisRunPlace());
     m_bRunning = TRUE;
     if (m_pfnBeginThread(&InstallThreadProc, this)) {
         GetDlgItem(IDOK).EnableWindow(FALSE);
@@ -201,10 +210,8 @@ void Cvta_agent_download_managerDlg::StartInstallation()
     // Nothing runs: say so, and leave OK enabled to close the dialog.
     const DWORD error = ::GetLastError();
     m_bRunning = FALSE;
-    CString line;
-    line.Format(L"The installation could not be started ( %lu ).\r\n", error);
-    SetStatusText(L"The installation could not be started");
-    AppendLog(line);
+    ShowStatus(L"The installation could not be started");
+    AddDetail(L"The installation could not be started ( " + std::to_wstring(error) + L" ).");
     ShowDetails();
     GetDlgItem(IDCANCEL).EnableWindow(FALSE);
     if (m_commandLine.mode == UiMode::Passive)
@@ -234,13 +241,6 @@ void Cvta_agent_download_managerDlg::OnBnClickedCancel()
         return;
     }
     m_cancelEvent.SetEvent();
-}
-
-// The worker's last touch of the dialog: the dialog's thread takes over from
-// here, enabling OK, and the worker only returns after this.
-void Cvta_agent_download_managerDlg::RunEnded(const RunResult& result)
-{
-    SendMessage(WM_RUN_ENDED, 0, reinterpret_cast<LPARAM>(&result));
 }
 
 LRESULT Cvta_agent_download_managerDlg::OnRunEnded(WPARAM, LPARAM result)
@@ -310,6 +310,12 @@ void Cvta_agent_download_managerDlg::OnDetailsLink(NMHDR*, LRESULT* result)
 {
     SetDetailsShown(!m_bDetailsShown);
     *result = 0;
+}
+
+void Cvta_agent_download_managerDlg::ShowDetails()
+{
+    if (!m_bDetailsShown)
+        SetDetailsShown(TRUE);
 }
 
 void Cvta_agent_download_managerDlg::SetDetailsShown(BOOL shown)

@@ -5,40 +5,48 @@
 #include "afxwin.h"
 #include "banner_control.h"
 #include "command_line_options.h"
-#include "installation_files.h"
 #include "installation_host.h"
-#include "installation_options.h"
 #include "log_file.h"
+#include "package_plan.h"
+#include "run_choices.h"
 #include "taskbar_progress.h"
 
+// Sent by the worker as its last touch of the dialog; lParam points to its RunResult.
+inline constexpr UINT WM_RUN_ENDED = WM_APP + 1;
 // Sent by the worker when the total bar moved (wParam done of lParam), to
 // the dialog's thread, which alone touches the taskbar's object.
 inline constexpr UINT WM_SHOW_TASKBAR_PROGRESS = WM_APP + 3;
 
 // The program's only window. Its object is shared by the dialog's thread and
-// the installation worker: the worker reads and writes the installation's
-// files and details and reports through the InstallationHost operations,
-// which touch the controls only through synchronous window messages. The
-// dialog's thread must therefore keep dispatching messages for as long as
-// the worker runs, and never waits for it.
-class Cvta_agent_download_managerDlg : public CDialog, public InstallationFiles, public InstallationHost {
+// the installation worker: the worker reads the run's choices and plan,
+// which the dialog's thread writes only before it starts the worker, and
+// reports through the InstallationHost operations, which touch the controls
+// only through synchronous window messages. The dialog's thread must
+// therefore keep dispatching messages for as long as the worker runs, and
+// never waits for it.
+class Cvta_agent_download_managerDlg : public CDialog, public InstallationHost {
 public:
     explicit Cvta_agent_download_managerDlg(CWnd* parent = nullptr);
     ~Cvta_agent_download_managerDlg() override;
 
     // InstallationHost, called on the worker thread.
-    bool PatchManagementSelected() override;
-    std::optional<std::wstring> AgentProxy() override;
-    ProxyCredentials AgentProxyCredentials() override;
-    void SetStatusText(LPCWSTR text) override;
-    void AppendLog(CString text) override;
-    void UpdateDownloadProgress(LONGLONG bytesDone, LONGLONG bytesTotal) override;
-    void SetProgressComplete() override;
-    void ShowDetails() override;
-    void EnableButton(int id, BOOL enable) override;
+    void ShowStatus(const std::wstring& text) override { SetStatusText(text.c_str()); }
+    void AddDetail(const std::wstring& line) override { AppendLog((line + L"\r\n").c_str()); }
+    void ShowProgress(LONGLONG bytesDone, LONGLONG bytesTotal) override
+    {
+        UpdateDownloadProgress(bytesDone, bytesTotal);
+    }
     void Note(const std::wstring&) override {}
+    void AllowCancel(bool allowed) override { GetDlgItem(IDCANCEL).EnableWindow(allowed); }
     void RunEnded(const RunResult& result) override;
     HANDLE CancelEvent() override { return m_cancelEvent.m_hObject; }
+
+    // The controls the run's reports change.
+    void SetStatusText(LPCWSTR text);
+    void AppendLog(CString text);
+    void UpdateDownloadProgress(LONGLONG bytesDone, LONGLONG bytesTotal);
+    void SetProgressComplete();
+    void ShowDetails();
 
     // BM_GETCHECK of a check box reads 1.
     bool IsChecked(int id) const { return SendDlgItemMessage(id, BM_GETCHECK) == BST_CHECKED; }
@@ -54,9 +62,11 @@ public:
     CLinkCtrl m_linkDetails;
 
     // How this start of the program runs, and how its run installs; set
-    // before the dialog runs.
+    // before the dialog runs, and completed by OK from the ticks and proxy
+    // fields, with the plan, before the worker starts.
     CommandLineOptions m_commandLine;
-    InstallationOptions m_options;
+    RunChoices m_choices;
+    PackagePlan m_plan;
     LogFile* m_pLog = nullptr;
     // The exit code /passive ends the program with.
     DWORD m_dwExitCode = 0;
@@ -92,7 +102,8 @@ protected:
 private:
     BOOL AcquireSingleInstance();
     void ShowRefusedFace();
-    void DetermineInstallerNames();
+    // The agent's proxy as the fields give it, when no /proxy gave one.
+    std::optional<ProxySetting> ProxyOnScreen() const;
     void HideSelectionControls();
     void ShowProgressControls();
     void HideProgressControls();

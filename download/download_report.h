@@ -6,23 +6,19 @@
 #include <string>
 
 #include "download_outcome.h"
-#include "proxy_setting.h"
 
-// Whoever shows a package download: what it reports as it goes, and the one
-// thing it asks. Every call comes from the thread that runs the download.
+// Whoever shows a package download: what it reports as it goes. Every call
+// comes from the thread that runs the download.
 class DownloadReport {
 public:
     virtual ~DownloadReport() = default;
 
-    // The credentials for the request's proxy; asked only once the
-    // download's temporary file exists.
-    virtual ProxyCredentials ProxyCredentialsForRequest() = 0;
     virtual void UpdateProgress(LONGLONG received, LONGLONG total) = 0;
     // What only a log file records: URLs, HTTP answers, error numbers,
     // durations.
     virtual void Note(const std::wstring& line) = 0;
-    // A line of the details log, with its line end: a retry's wait.
-    virtual void AppendLog(const std::wstring& line) = 0;
+    // A line of the details log: a retry's wait.
+    virtual void Detail(const std::wstring& line) = 0;
     // The package is moved into place: from here on the download cannot be
     // cancelled.
     virtual void PackageInPlace() = 0;

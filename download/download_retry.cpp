@@ -1,4 +1,4 @@
-// Which download failures pass, the waits between attempts, and when to resume.
+// Which download failures pass, and when to resume.
 #include "download_retry.h"
 
 #include <algorithm>
@@ -62,16 +62,6 @@ bool IsPassing(uint32_t exitCode)
     }
 }
 
-uint32_t WaitMs(int failedAttempt, uint32_t firstWaitMs, double jitter, std::optional<uint32_t> retryAfterSeconds)
-{
-    const uint32_t base = firstWaitMs << (failedAttempt - 1);
-    const auto backOff = static_cast<uint32_t>(base + base / 4 * jitter);
-    if (!retryAfterSeconds)
-        return backOff;
-    const uint64_t asked = static_cast<uint64_t>(*retryAfterSeconds) * 1000;
-    return asked > backOff ? static_cast<uint32_t>(asked < kMaxWaitMs ? asked : kMaxWaitMs) : backOff;
-}
-
 std::optional<uint32_t> DeltaSeconds(const std::wstring& text)
 {
     size_t at = 0;
@@ -120,7 +110,7 @@ bool ContinuesBody(const std::wstring& contentRange, uint64_t kept, uint64_t tot
 }
 
 std::wstring RetryLine(uint32_t exitCode, uint64_t received, uint64_t total, uint32_t waitMs, int nextAttempt,
-                       bool resumes)
+                       int attempts, bool resumes)
 {
     std::wstring line = received == 0 ? std::wstring(L"Download failed")
                                        : L"Download interrupted after " + std::to_wstring(received) +
@@ -129,7 +119,7 @@ std::wstring RetryLine(uint32_t exitCode, uint64_t received, uint64_t total, uin
     wchar_t seconds[32];
     std::swprintf(seconds, 32, L"%.1f", waitMs / 1000.0);
     line += L" (error " + std::to_wstring(exitCode) + L"); " + (resumes ? L"resuming" : L"trying again") + L" in " +
-            seconds + L" s, attempt " + std::to_wstring(nextAttempt) + L" of " + std::to_wstring(kAttempts);
+            seconds + L" s, attempt " + std::to_wstring(nextAttempt) + L" of " + std::to_wstring(attempts);
     return line;
 }
 

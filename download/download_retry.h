@@ -6,13 +6,9 @@
 #include <string>
 
 // The unattended modes' rules for a package download that fails on the
-// way: which failures pass and are worth another attempt, how long to wait
-// before it, and when it may go on from the bytes already kept.
+// way: which failures pass and are worth another attempt, and when it may
+// go on from the bytes already kept. How long it waits is its RetryPolicy's.
 namespace download_retry {
-
-constexpr int kAttempts = 5;
-// The longest wait the host's Retry-After may ask for.
-constexpr uint32_t kMaxWaitMs = 120 * 1000;
 
 // Whether a failed attempt, by its exit code (exit_codes), may succeed when
 // tried again: a body cut short, a time-out, no connection, a connection
@@ -20,14 +16,6 @@ constexpr uint32_t kMaxWaitMs = 120 * 1000;
 // 503, 504). Every other failure lasts: another 4xx, a certificate, the URL,
 // the local file, a cancel, a refused package.
 bool IsPassing(uint32_t exitCode);
-
-// The wait after failed attempt `failedAttempt` (1 to kAttempts - 1):
-// `firstWaitMs`, doubled after each further failure (1, 2, 4 and 8 s in the
-// shipped program), lengthened by `jitter` (0 to 1) times a quarter of that,
-// so that many machines cut at once do not come back at once. A host's
-// Retry-After, in seconds, is obeyed instead when it asks for longer, up to
-// kMaxWaitMs.
-uint32_t WaitMs(int failedAttempt, uint32_t firstWaitMs, double jitter, std::optional<uint32_t> retryAfterSeconds);
 
 // Retry-After as delta-seconds (digits only); nothing for any other form
 // (an HTTP date is the caller's to convert).
@@ -47,8 +35,8 @@ std::optional<std::wstring> ResumeValidator(const std::optional<std::wstring>& a
 bool ContinuesBody(const std::wstring& contentRange, uint64_t kept, uint64_t total);
 
 // The log line of a retry: what failed after how many bytes, the wait, the
-// next attempt, and whether it goes on from the bytes kept.
+// next attempt of `attempts`, and whether it goes on from the bytes kept.
 std::wstring RetryLine(uint32_t exitCode, uint64_t received, uint64_t total, uint32_t waitMs, int nextAttempt,
-                       bool resumes);
+                       int attempts, bool resumes);
 
 }  // namespace download_retry

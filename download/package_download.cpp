@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "build_config.h"
+#include "cancellable_wait.h"
 #include "download_exit_codes.h"
 #include "download_retry.h"
 #include "download_text.h"
@@ -201,12 +201,12 @@ bool PackageDownload::AwaitRetry(const Failure& failure, int failedAttempt, cons
     // not return at once.
     static std::minstd_rand jitterSource(static_cast<unsigned>(::GetTickCount64() ^ ::GetCurrentProcessId()));
     const double jitter = std::uniform_real_distribution<double>(0.0, 1.0)(jitterSource);
-    const DWORD waitMs = download_retry::WaitMs(failedAttempt, kRetryFirstWaitMs, jitter, failure.retryAfterSeconds);
+    const RetryPolicy& retries = m_settings.retries;
+    const DWORD waitMs = RetryWaitMs(retries, failedAttempt, jitter, failure.retryAfterSeconds);
     const bool resumes = resume.kept > 0 && resume.validator;
-    m_report.AppendLog(
-        download_retry::RetryLine(failure.exitCode, resume.kept, m_total, waitMs, failedAttempt + 1, resumes) +
-        L"\r\n");
-    return ::WaitForSingleObject(m_cancelEvent, waitMs) != WAIT_OBJECT_0;
+    m_report.Detail(download_retry::RetryLine(failure.exitCode, resume.kept, m_total, waitMs, failedAttempt + 1,
+                                              retries.attempts, resumes));
+    return WaitUnlessCancelled(m_cancelEvent, waitMs);
 }
 
 DownloadOutcome PackageDownload::Run(TransferRequest request, const std::wstring& localFile)
@@ -228,13 +228,11 @@ DownloadOutcome PackageDownload::Run(TransferRequest request, const std::wstring
     TempDownloadFile file(localFile + L"temp");
     if (!file.IsOpen())
         return End(DownloadOutcome::FileCreateFailed, FileErrorCode(file));
-    if (request.proxy)
-        request.proxyCredentials = m_report.ProxyCredentialsForRequest();
 
     m_total = 0;
     m_progressShown = 0;
     ResumePoint resume;
-    const int attempts = m_settings.retryPassingFailures ? download_retry::kAttempts : 1;
+    const int attempts = m_settings.retries.attempts;
     for (int attempt = 1;; ++attempt) {
         const std::optional<Failure> failure = Attempt(request, file, resume, cancelledBefore && attempt == 1);
         if (!failure)

@@ -13,6 +13,7 @@
 #include "download_report.h"
 #include "held_package.h"
 #include "package_transfer.h"
+#include "retry_policy.h"
 #include "sha256.h"
 
 class TempDownloadFile;
@@ -21,10 +22,10 @@ class TempDownloadFile;
 struct DownloadSettings {
     // A bound on every wait for the network; nothing keeps WinINet's own.
     std::optional<DWORD> networkTimeoutMs;
-    // Failures that pass (a cut connection, a busy host) are tried again, up
-    // to download_retry::kAttempts in all, going on from the bytes kept
-    // where the host offers byte ranges. Otherwise one attempt.
-    bool retryPassingFailures = false;
+    // Failures that pass (a cut connection, a busy host) are tried again
+    // as this says, going on from the bytes kept where the host offers byte
+    // ranges; a policy of one attempt tries nothing again.
+    RetryPolicy retries{1, 0, 0, false};
     // The publishers whose packages may run: the SHA-256 of each allowed
     // signing certificate. Empty: packages are not checked.
     std::vector<Sha256Digest> packageSigners;

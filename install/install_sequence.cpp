@@ -1,60 +1,67 @@
 // The installation run: its steps in order, each package's download and
-// installer, the details retrieval between them, and how the run ends.
+// installer, the details retrieval before a package the service names, and
+// how the run ends.
 #include "install_sequence.h"
 
 #include <wininet.h>
 
-#include "build_config.h"
+#include "cancellable_wait.h"
 #include "error_text.h"
 #include "exit_codes.h"
 #include "installer_launch.h"
 #include "outcome_messages.h"
 #include "package_download.h"
-#include "windows_bitness.h"
+#include "service_exchange.h"
+#include "wait_policies.h"
 
 namespace {
 
-constexpr int kRetrievalAttempts = 3;
-
-std::wstring AgentPackageUrl(bool windows64Bit)
-{
-    return std::wstring(L"https://") + kDownloadHost +
-           (windows64Bit ? L"/vta/vta-agent-x64.msi" : L"/vta/vta-agent-x86.msi");
-}
-
-// Status line first, then the log line.
 void Show(InstallationHost& host, const OutcomeMessage& message)
 {
-    host.SetStatusText(message.status);
-    host.AppendLog(message.log.c_str());
+    if (message.lineFirst)
+        host.AddDetail(message.line);
+    host.ShowStatus(message.status);
+    if (!message.lineFirst)
+        host.AddDetail(message.line);
+}
+
+// A step of the details retrieval: its details line, then its status line.
+void ShowRetrieval(InstallationHost& host, const wchar_t* status, const wchar_t* line)
+{
+    Show(host, {status, line, true});
 }
 
 // A package's download as the run shows it: in its package's texts, through
-// the host, and with the proxy credentials that go with the package.
+// the host.
 class PackageDownloadReport : public DownloadReport {
 public:
-    PackageDownloadReport(InstallationHost& host, PackageKind kind, const std::optional<ProxySetting>& proxy)
-        : m_host(host), m_kind(kind), m_proxy(proxy)
-    {
-    }
+    PackageDownloadReport(InstallationHost& host, PackageKind kind) : m_host(host), m_kind(kind) {}
 
-    ProxyCredentials ProxyCredentialsForRequest() override
-    {
-        if (m_kind == PackageKind::Agent)
-            return m_host.AgentProxyCredentials();
-        return m_proxy ? m_proxy->credentials : ProxyCredentials();
-    }
-    void UpdateProgress(LONGLONG received, LONGLONG total) override { m_host.UpdateDownloadProgress(received, total); }
+    void UpdateProgress(LONGLONG received, LONGLONG total) override { m_host.ShowProgress(received, total); }
     void Note(const std::wstring& line) override { m_host.Note(line); }
-    void AppendLog(const std::wstring& line) override { m_host.AppendLog(line.c_str()); }
-    void PackageInPlace() override { m_host.EnableButton(IDCANCEL, FALSE); }
+    void Detail(const std::wstring& line) override { m_host.AddDetail(line); }
+    void PackageInPlace() override { m_host.AllowCancel(false); }
     void Ended(DownloadOutcome outcome) override { Show(m_host, DownloadMessage(m_kind, outcome)); }
 
 private:
     InstallationHost& m_host;
     const PackageKind m_kind;
-    const std::optional<ProxySetting>& m_proxy;
 };
+
+// What the package's download asks of the network. A URL the service names
+// is always fetched over TLS, and, like any package URL, only when it is a
+// web address.
+TransferRequest PackageRequest(const PlannedPackage& package)
+{
+    TransferRequest request;
+    request.url = package.url;
+    request.proxy = AddressOf(package.proxy);
+    if (package.proxy)
+        request.proxyCredentials = package.proxy->credentials;
+    request.openFlags = (package.detailsFromService ? INTERNET_FLAG_SECURE : 0) | INTERNET_FLAG_RELOAD |
+                        INTERNET_FLAG_NO_CACHE_WRITE;
+    return request;
+}
 
 }  // namespace
 
@@ -67,32 +74,42 @@ RunResult InstallSequence::Run()
 
 RunResult InstallSequence::RunSteps()
 {
-    m_host.AppendLog(L"Downloading VTA Agent Installer \r\n");
-    m_host.SetStatusText(L"Downloading VTA Agent Installer");
+    for (PlannedPackage& package : m_plan.packages) {
+        if (package.detailsFromService) {
+            if (const auto ending = RetrieveDownloadDetails(package))
+                return *ending;
+        }
+        Show(m_host, DownloadBeganMessage(package.kind));
+        if (const auto ending = InstallPackage(package))
+            return *ending;
+        if (package.cancellableAfterInstall)
+            m_host.AllowCancel(true);
+    }
+    return Completed();
+}
 
-    if (const auto ending = InstallPackage(PackageKind::Agent))
-        return *ending;
-    m_host.EnableButton(IDCANCEL, TRUE);
-
-    if (!m_host.PatchManagementSelected())
-        return Completed();
-
-    m_host.AppendLog(L"Retrieving Patch Management download details.\r\n");
-    m_host.SetStatusText(L"Retrieving Patch Management download details");
+std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage& package)
+{
+    const RetryPolicy& retries = m_choices.retryPassingFailures ? kServiceRetries : kServiceRetriesAtOnce;
+    ShowRetrieval(m_host, L"Retrieving Patch Management download details",
+                  L"Retrieving Patch Management download details.");
     for (int attempt = 1;; ++attempt) {
         const ULONGLONG startedMs = ::GetTickCount64();
         std::vector<std::wstring> notes;
-        const int retrieved = m_files.RetrievePatchDownloadDetails(m_options.networkTimeoutMs, m_options.proxy, &notes);
+        CString command;
+        CString url;
+        const int retrieved = FetchPatchDownloadDetails(BuiltInServiceEndpoint(), m_plan.setupToken, command, url,
+                                                        m_choices.networkTimeoutMs, m_choices.proxy, &notes);
         const DWORD error = ::GetLastError();
         for (const std::wstring& note : notes)
             m_host.Note(note);
         if (retrieved) {
             m_host.Note(L"The web service answered in " + std::to_wstring(::GetTickCount64() - startedMs) +
-                        L" ms: URL " + m_files.m_strPatchDownloadUrl.str() + L", command " +
-                        m_files.m_strPatchInstallCommand.str());
-            m_host.AppendLog(L"Retrieved Patch Management download details. \r\n");
-            m_host.SetStatusText(L"Retrieved Patch Management download details");
-            break;
+                        L" ms: URL " + url.str() + L", command " + command.str());
+            ShowRetrieval(m_host, L"Retrieved Patch Management download details",
+                          L"Retrieved Patch Management download details. ");
+            TakeDownloadDetails(package, url.str(), command.str());
+            return std::nullopt;
         }
         if (error == ERROR_SUCCESS)
             m_host.Note(L"The web service's answer held no download details");
@@ -100,35 +117,30 @@ RunResult InstallSequence::RunSteps()
             m_host.Note(L"Retrieving the download details failed: the answer did not come over TLS from the service");
         else
             m_host.Note(ErrorNote(L"Retrieving the download details failed", error));
-        if (attempt == kRetrievalAttempts) {
-            m_host.AppendLog(L"Failed to retrieve Patch Management download details. \r\n");
-            m_host.SetStatusText(L"Failed to retrieve Patch Management download details");
+        if (attempt == retries.attempts) {
+            ShowRetrieval(m_host, L"Failed to retrieve Patch Management download details",
+                          L"Failed to retrieve Patch Management download details. ");
             return FinishWithFailure(exit_codes::CausedBy(error, exit_codes::kDetailsRefused));
         }
-        m_host.AppendLog(L"Error retrieving Patch Management download details. Retrying... \r\n");
-        m_host.SetStatusText(L"Error retrieving Patch Management download details. Retrying...");
-        // 1 s, then 2 s: a service that is busy gets a moment.
-        if (m_options.retryPassingFailures)
-            ::Sleep(attempt * 1000);
+        ShowRetrieval(m_host, L"Error retrieving Patch Management download details. Retrying...",
+                      L"Error retrieving Patch Management download details. Retrying... ");
+        // Without a pause nothing waits: a cancel request is then seen by the
+        // download, before its first read.
+        const DWORD waitMs = RetryWaitMs(retries, attempt, 0);
+        if (waitMs > 0 && !WaitUnlessCancelled(m_host.CancelEvent(), waitMs))
+            return FinishWithCancel();
     }
-    m_files.DerivePatchInstallerFile();
-
-    m_host.SetStatusText(L"Downloading Patch Management Installer");
-    m_host.AppendLog(L"Downloading Patch Management Installer. \r\n");
-    if (const auto ending = InstallPackage(PackageKind::PatchManagement))
-        return *ending;
-    return Completed();
 }
 
-std::optional<RunResult> InstallSequence::InstallPackage(PackageKind kind)
+std::optional<RunResult> InstallSequence::InstallPackage(const PlannedPackage& package)
 {
-    const bool agent = kind == PackageKind::Agent;
-    const std::wstring package = (agent ? m_files.m_strAgentInstallerFile : m_files.m_strPatchInstallerFile).str();
-    PackageDownloadReport report(m_host, kind, m_options.proxy);
+    PackageDownloadReport report(m_host, package.kind);
     PackageDownload download(report, m_host.CancelEvent(),
-                             {m_options.networkTimeoutMs, m_options.retryPassingFailures, m_options.packageSigners});
+                             {m_choices.networkTimeoutMs,
+                              m_choices.retryPassingFailures ? kPackageDownloadRetries : kPackageDownloadOnce,
+                              m_choices.packageSigners});
     download.m_pfnHoldPackage = m_pfnHoldPackage;
-    const DownloadOutcome outcome = download.Run(PackageRequest(kind), package);
+    const DownloadOutcome outcome = download.Run(PackageRequest(package), package.location.Path());
     if (outcome == DownloadOutcome::Cancelled)
         return FinishWithCancel();
     if (outcome != DownloadOutcome::Completed)
@@ -137,57 +149,40 @@ std::optional<RunResult> InstallSequence::InstallPackage(PackageKind kind)
     // An installer's own messages are already shown; 1602 (the user left the
     // installer) is a failure, not a cancelled download.
     HeldPackage held = download.TakeHeldPackage();
-    const std::optional<DWORD> exitCode =
-        RunInstaller(m_host, m_options, kind, held, agent ? std::wstring() : m_files.m_strPatchInstallCommand.str());
+    const std::optional<DWORD> exitCode = RunInstaller(m_host, m_choices, package, held);
     // The installer has ended, or never started: the package is no longer held.
     held.Release();
     if (!exitCode)
         return FinishWithCancel();
-    Show(m_host, InstallerMessage(kind, *exitCode));
-    m_host.UpdateDownloadProgress(download.Total(), download.Total());
+    Show(m_host, InstallerMessage(package.kind, *exitCode));
+    m_host.ShowProgress(download.Total(), download.Total());
     if (*exitCode == exit_codes::kSuccess)
         return std::nullopt;
     // Deployment tools read 3010 as installed with a restart pending, and
     // 1641 as a restart under way: nothing more may start then.
-    if (m_options.unattended && *exitCode == exit_codes::kRestartRequired) {
+    if (m_choices.unattended && *exitCode == exit_codes::kRestartRequired) {
         m_restartRequired = true;
         return std::nullopt;
     }
-    if (m_options.unattended && *exitCode == exit_codes::kRestartStarted)
+    if (m_choices.unattended && *exitCode == exit_codes::kRestartStarted)
         return RunResult{RunResult::kCompleted, exit_codes::kRestartStarted};
     return FinishWithFailure(*exitCode);
 }
 
-TransferRequest InstallSequence::PackageRequest(PackageKind kind)
-{
-    const bool agent = kind == PackageKind::Agent;
-    TransferRequest request;
-    request.proxy = agent ? m_host.AgentProxy() : AddressOf(m_options.proxy);
-    request.url = agent ? AgentPackageUrl(RunningOn64BitWindows()) : m_files.m_strPatchDownloadUrl.str();
-    // The service names the Patch Management URL: it is always fetched over
-    // TLS, and, like any package URL, only when it is a web address.
-    request.openFlags = agent ? 0 : INTERNET_FLAG_SECURE;
-    request.openFlags |= INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    return request;
-}
-
-RunResult InstallSequence::Completed()
+RunResult InstallSequence::Completed() const
 {
     return {RunResult::kCompleted, m_restartRequired ? exit_codes::kRestartRequired : exit_codes::kSuccess};
 }
 
+// The host shows the failure when the run ends: complete bars, the details,
+// Cancel no longer allowed.
 RunResult InstallSequence::FinishWithFailure(DWORD exitCode)
 {
-    m_host.SetProgressComplete();
-    m_host.ShowDetails();
-    // Cancel goes first: the run's ending (RunEnded) is what enables OK.
-    m_host.EnableButton(IDCANCEL, FALSE);
     return {RunResult::kFailed, exitCode};
 }
 
 RunResult InstallSequence::FinishWithCancel()
 {
-    m_host.AppendLog(L"Download and installation processes aborted.\r\n");
-    FinishWithFailure(exit_codes::kUserCancelled);
+    m_host.AddDetail(L"Download and installation processes aborted.");
     return {RunResult::kCancelled, exit_codes::kUserCancelled};
 }

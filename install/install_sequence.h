@@ -1,27 +1,25 @@
-// The installation run, step by step, from the agent's download to the end.
+// The installation run, step by step, from the first download to the end.
 #pragma once
 
 #include <windows.h>
 
 #include <optional>
-#include <string>
 
 #include "held_package.h"
-#include "installation_files.h"
 #include "installation_host.h"
-#include "installation_options.h"
-#include "package_kind.h"
+#include "package_plan.h"
 #include "package_transfer.h"
+#include "run_choices.h"
 #include "run_result.h"
 
-// The installation run: download and install the agent, then, when Patch
-// Management is selected, fetch its download details, download and install
-// it. Every step reports to the host as it goes, and the run ends with the
-// host's RunEnded.
+// The installation run: the plan's packages in order, each downloaded and
+// installed, a package the web service names after asking it for its
+// details. Every step reports to the host as it goes, and the run ends with
+// the host's RunEnded.
 class InstallSequence {
 public:
-    InstallSequence(InstallationHost& host, InstallationFiles& files, const InstallationOptions& options)
-        : m_host(host), m_files(files), m_options(options)
+    InstallSequence(InstallationHost& host, PackagePlan plan, const RunChoices& choices)
+        : m_host(host), m_plan(std::move(plan)), m_choices(choices)
     {
     }
 
@@ -33,18 +31,18 @@ public:
 
 private:
     RunResult RunSteps();
+    // Asks the web service for the package's URL and install command; the
+    // run's result when it must end there.
+    std::optional<RunResult> RetrieveDownloadDetails(PlannedPackage& package);
     // Downloads and runs one package; the run's result when it must end there.
-    std::optional<RunResult> InstallPackage(PackageKind kind);
-    // What the package's download asks of the network.
-    TransferRequest PackageRequest(PackageKind kind);
-    RunResult Completed();
+    std::optional<RunResult> InstallPackage(const PlannedPackage& package);
+    RunResult Completed() const;
     RunResult FinishWithFailure(DWORD exitCode);
     RunResult FinishWithCancel();
 
-
     InstallationHost& m_host;
-    InstallationFiles& m_files;
-    const InstallationOptions& m_options;
+    PackagePlan m_plan;
+    const RunChoices& m_choices;
     // An installer of this run succeeded and asked for a restart (3010).
     bool m_restartRequired = false;
 };

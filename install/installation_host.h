@@ -1,41 +1,34 @@
-// What an installation run shows and asks through whoever shows it.
+// What an installation run reports to whoever shows it.
 #pragma once
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
-#include "afx_string.h"
-#include "proxy_setting.h"
 #include "run_result.h"
 
 // Whoever shows an installation run: the dialog, or nothing at all in the
-// windowless mode. The run reads the user's choices through it, reports
-// every step to it and learns from it whether the user asked to cancel.
+// windowless mode, with a log file's host between them when there is one.
+// The run reports each step and learns from it whether the user asked to
+// cancel; it asks nothing else (its choices were made before it started).
 // Every call comes from the thread that runs the installation.
 class InstallationHost {
 public:
     virtual ~InstallationHost() = default;
 
-    virtual bool PatchManagementSelected() = 0;
-    // The proxy ("host:port") the agent download goes through; nothing means
-    // the system's own settings.
-    virtual std::optional<std::wstring> AgentProxy() = 0;
-    // Read only once the download's temporary file exists.
-    virtual ProxyCredentials AgentProxyCredentials() = 0;
-
-    virtual void SetStatusText(LPCWSTR text) = 0;
-    virtual void AppendLog(CString text) = 0;
-    virtual void UpdateDownloadProgress(LONGLONG bytesDone, LONGLONG bytesTotal) = 0;
-    virtual void SetProgressComplete() = 0;
-    virtual void ShowDetails() = 0;
-    // IDOK or IDCANCEL. OK is only ever enabled by RunEnded.
-    virtual void EnableButton(int id, BOOL enable) = 0;
+    // A step began or ended: the status line.
+    virtual void ShowStatus(const std::wstring& text) = 0;
+    // A line of the details log, without a line end.
+    virtual void AddDetail(const std::wstring& line) = 0;
+    // The package download's bytes so far, of its total (0 or less unknown).
+    virtual void ShowProgress(LONGLONG bytesDone, LONGLONG bytesTotal) = 0;
     // What only a log file records: URLs, HTTP answers, error numbers,
     // command lines, durations.
     virtual void Note(const std::wstring& line) = 0;
-    // The run's last call: nothing of the host is touched after it.
+    // Whether the user may cancel now.
+    virtual void AllowCancel(bool allowed) = 0;
+    // The run's last call: nothing of the host is touched after it. A run
+    // that failed or was cancelled no longer allows Cancel.
     virtual void RunEnded(const RunResult& result) = 0;
 
     // Signalled when the user asks to cancel. Auto-reset: a wait that sees

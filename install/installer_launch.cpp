@@ -7,6 +7,7 @@
 
 #include "ansi_text.h"
 #include "build_config.h"
+#include "cancellable_wait.h"
 #include "command_program.h"
 #include "error_text.h"
 #include "exit_codes.h"
@@ -76,17 +77,16 @@ Launch StartProgram(const std::wstring& program, const std::wstring& command, bo
 // process merges in. The dialog shows the installer's whole interface, as
 // the association's "open" does on a clean machine. msiexec appends its log
 // to the file the program made for it (`logPath`, when there is one).
-std::wstring AgentMsiexecCommand(const std::wstring& packagePath, const InstallationOptions& options,
-                                 const std::wstring& logPath)
+std::wstring MsiexecCommand(const std::wstring& packagePath, const RunChoices& choices, const std::wstring& logPath)
 {
     std::wstring command = L"msiexec.exe /i \"" + packagePath + L"\"";
-    if (options.agentLaunch == AgentLaunch::MsiexecPassive)
+    if (choices.agentLaunch == AgentLaunch::MsiexecPassive)
         command += L" /passive";
-    else if (options.agentLaunch == AgentLaunch::MsiexecQuiet)
+    else if (choices.agentLaunch == AgentLaunch::MsiexecQuiet)
         command += L" /qn";
     if (!logPath.empty())
         command += L" /l*v+ \"" + logPath + L"\"";
-    if (options.suppressRestart)
+    if (choices.suppressRestart)
         command += L" REBOOT=ReallySuppress";
     return command;
 }
@@ -95,20 +95,19 @@ std::wstring AgentMsiexecCommand(const std::wstring& packagePath, const Installa
 // cancelled meanwhile.
 bool AwaitOtherInstallation(InstallationHost& host, DWORD waitMs, const wchar_t* why)
 {
-    host.AppendLog((std::wstring(why) + L"; waiting " + std::to_wstring((waitMs + 999) / 1000) +
-                    L" s before starting the installer.\r\n")
-                       .c_str());
+    host.AddDetail(std::wstring(why) + L"; waiting " + std::to_wstring((waitMs + 999) / 1000) +
+                   L" s before starting the installer.");
     // Cancel ends the wait in /passive; nothing runs yet that it would cut.
-    host.EnableButton(IDCANCEL, TRUE);
-    const bool cancelled = ::WaitForSingleObject(host.CancelEvent(), waitMs) == WAIT_OBJECT_0;
-    host.EnableButton(IDCANCEL, FALSE);
-    return !cancelled;
+    host.AllowCancel(true);
+    const bool waited = WaitUnlessCancelled(host.CancelEvent(), waitMs);
+    host.AllowCancel(false);
+    return waited;
 }
 
 }  // namespace
 
-std::optional<DWORD> RunInstaller(InstallationHost& host, const InstallationOptions& options, PackageKind kind,
-                                  const HeldPackage& package, const std::wstring& installCommand)
+std::optional<DWORD> RunInstaller(InstallationHost& host, const RunChoices& choices, const PlannedPackage& package,
+                                  const HeldPackage& held)
 {
     ::Sleep(kLaunchPauseMs);
     const ULONGLONG startedMs = ::GetTickCount64();
@@ -116,38 +115,41 @@ std::optional<DWORD> RunInstaller(InstallationHost& host, const InstallationOpti
     // through a planted link, and keeps it from being deleted or replaced
     // (sharing reading and writing only) until msiexec ends. A log that
     // cannot be made so is left out.
-    const bool agent = kind == PackageKind::Agent;
-    const OwnedFile agentLog(agent && !options.agentInstallerLog.empty()
-                                 ? CreateNewFile(options.agentInstallerLog, FILE_READ_ATTRIBUTES,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, FileOpeners::AdministratorsAndUser)
-                                 : INVALID_HANDLE_VALUE);
+    const bool msiexec = package.start == InstallerStart::SystemMsiexec;
+    const std::wstring& name = package.location.name;
+    const OwnedFile installerLog(msiexec && !package.installerLog.empty()
+                                     ? CreateNewFile(package.installerLog, FILE_READ_ATTRIBUTES,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                     FileOpeners::AdministratorsAndUser)
+                                     : INVALID_HANDLE_VALUE);
     // The installer opens files by name, and the program holds files: it
     // names them where they are, so that no folder of the working folder's
     // path or of %TEMP% turned into a link since their hold leads elsewhere.
-    const std::wstring packagePath = FinalPathOf(package.handle());
+    const std::wstring packagePath = FinalPathOf(held.handle());
     const DWORD pathError = packagePath.empty() ? ::GetLastError() : ERROR_SUCCESS;
-    const std::wstring logPath = agentLog.IsOpen() ? FinalPathOf(agentLog.get()) : std::wstring();
+    const std::wstring logPath = installerLog.IsOpen() ? FinalPathOf(installerLog.get()) : std::wstring();
     // The install command passes through the thread's ANSI code page on its way.
-    std::wstring command = agent ? AgentMsiexecCommand(packagePath, options, logPath) : ThroughThreadAnsi(installCommand);
-    if (!agent && options.suppressRestart)
-        command = WithRestartSuppressed(command, package.name());
+    std::wstring command =
+        msiexec ? MsiexecCommand(packagePath, choices, logPath) : ThroughThreadAnsi(package.installCommand);
+    if (!msiexec && choices.suppressRestart)
+        command = WithRestartSuppressed(command, name);
 
     Launch launch{false, exit_codes::kProgramRefused};
     // With pinned publishers, the signed package is all the build vouches
     // for: nothing but msiexec installing it may run.
-    const bool narrowed = !agent && !options.packageSigners.empty();
+    const bool narrowed = !msiexec && !choices.packageSigners.empty();
     const std::optional<std::wstring> program =
-        packagePath.empty() || (narrowed && !InstallsOnlyThePackage(command, package.name()))
+        packagePath.empty() || (narrowed && !InstallsOnlyThePackage(command, name))
             ? std::nullopt
-            : ProgramPath(command, package.name(), packagePath);
-    if (!agent)
-        command = WithPackagePath(command, package.name(), packagePath);
+            : ProgramPath(command, name, packagePath);
+    if (!msiexec)
+        command = WithPackagePath(command, name, packagePath);
     host.Note(L"Starting " + command);
     if (packagePath.empty())
         launch.code = pathError != ERROR_SUCCESS ? pathError : ERROR_FILE_NOT_FOUND;
     else if (!program && narrowed)
         host.Note(L"The install command is refused: this build runs only the system's msiexec installing the "
-                  L"signed package (/i " + package.name() + L"), with switches and NAME=value properties");
+                  L"signed package (/i " + name + L"), with switches and NAME=value properties");
     else if (!program)
         host.Note(L"The install command's program is refused: a relative path with a folder in it, or an "
                   L"unquoted path that does not end in .exe, would let files of the working folder decide "
@@ -157,12 +159,12 @@ std::optional<DWORD> RunInstaller(InstallationHost& host, const InstallationOpti
     while (program && !cancelled) {
         // Unattended, an installer waits for one that runs already, and is
         // started again when it answers that one runs, until the time is up.
-        while (options.unattended && !cancelled && OtherInstallationRuns() && !waits.OutOfTime())
+        while (choices.unattended && !cancelled && OtherInstallationRuns() && !waits.OutOfTime())
             cancelled = !AwaitOtherInstallation(host, waits.NextWaitMs(), L"Another installation is in progress");
         if (cancelled)
             break;
-        launch = StartProgram(*program, command, !(agent && options.agentLaunch == AgentLaunch::MsiexecFull));
-        if (!options.unattended || !launch.started || launch.code != exit_codes::kAlreadyRunning ||
+        launch = StartProgram(*program, command, !(msiexec && choices.agentLaunch == AgentLaunch::MsiexecFull));
+        if (!choices.unattended || !launch.started || launch.code != exit_codes::kAlreadyRunning ||
             waits.OutOfTime())
             break;
         cancelled = !AwaitOtherInstallation(host, waits.NextWaitMs(),

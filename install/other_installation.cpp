@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "afx_sync.h"
-#include "build_config.h"
+#include "wait_policies.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ bool OtherInstallationRuns()
 }
 
 OtherInstallationWaits::OtherInstallationWaits()
-    : m_deadline(::GetTickCount64() + kOtherInstallationBudgetMs), m_nextWaitMs(kOtherInstallationFirstWaitMs)
+    : m_deadline(::GetTickCount64() + kOtherInstallationBudgetMs)
 {
 }
 
@@ -43,7 +43,6 @@ bool OtherInstallationWaits::OutOfTime() const
 DWORD OtherInstallationWaits::NextWaitMs()
 {
     const ULONGLONG now = ::GetTickCount64();
-    const DWORD waitMs = static_cast<DWORD>(std::min<ULONGLONG>(m_nextWaitMs, now < m_deadline ? m_deadline - now : 0));
-    m_nextWaitMs = std::min(m_nextWaitMs * 2, kOtherInstallationLongestWaitMs);
-    return waitMs;
+    const uint32_t waitMs = RetryWaitMs(kOtherInstallationWaits, ++m_waits, 0);
+    return static_cast<DWORD>(std::min<ULONGLONG>(waitMs, now < m_deadline ? m_deadline - now : 0));
 }

@@ -11,9 +11,8 @@
 // "Global\_MSIExecute" mutex meanwhile.
 bool OtherInstallationRuns();
 
-// The waits for another installation to end: each longer than the one
-// before, from a few seconds to a minute, all within one budget (ten
-// minutes) counted from the first look.
+// The waits for another installation to end, as kOtherInstallationWaits
+// says, all within kOtherInstallationBudgetMs counted from the first look.
 class OtherInstallationWaits {
 public:
     OtherInstallationWaits();
@@ -24,5 +23,5 @@ public:
 
 private:
     ULONGLONG m_deadline;
-    DWORD m_nextWaitMs;
+    int m_waits = 0;
 };

@@ -1,4 +1,4 @@
-// The status and log texts of each step's outcome.
+// The status and details texts of each package's steps, keyed by its kind.
 #pragma once
 
 #include <string>
@@ -6,11 +6,16 @@
 #include "download_outcome.h"
 #include "package_kind.h"
 
-// A step's report: the status line (no line end) and the log line (with it).
+// A step's report: the status line and the details-log line, neither with a
+// line end, shown in that order unless the line comes first.
 struct OutcomeMessage {
-    const wchar_t* status;
-    std::wstring log;
+    std::wstring status;
+    std::wstring line;
+    bool lineFirst = false;
 };
+
+// The package's download begins.
+OutcomeMessage DownloadBeganMessage(PackageKind kind);
 
 OutcomeMessage DownloadMessage(PackageKind kind, DownloadOutcome outcome);
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "safe_file.h"
-#include "system_directory.h"
 
 namespace {
 
@@ -93,13 +92,12 @@ bool TempDownloadFile::MoveTo(const std::wstring& localFile)
 {
     if (!m_file || !Flush())
         return false;
-    const std::wstring target = FullPath(localFile);
-    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + localFile.size() * sizeof(wchar_t));
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     rename->ReplaceIfExists = TRUE;
     rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
-    target.copy(rename->FileName, target.size());
+    rename->FileNameLength = static_cast<DWORD>(localFile.size() * sizeof(wchar_t));
+    localFile.copy(rename->FileName, localFile.size());
     if (!::SetFileInformationByHandle(m_handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
         m_error = ::GetLastError();
         return false;

@@ -34,10 +34,10 @@ public:
     // Empties the file, and the digest with it, for a body that starts over;
     // false when that failed (the file is then damaged).
     bool Restart();
-    // Writes out what is buffered and renames the open file to `localFile`,
-    // replacing a file of that name; false when a write failed or the move
-    // did (the file then stays under its temporary name). The file stays
-    // open, and locked, until Close.
+    // Writes out what is buffered and renames the open file to `localFile`
+    // (a full path: the package's location), replacing a file of that name;
+    // false when a write failed or the move did (the file then stays under
+    // its temporary name). The file stays open, and locked, until Close.
     bool MoveTo(const std::wstring& localFile);
     // Flushes and closes; false when any write, the flush or the close failed.
     bool Close();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "download_retry.h"
+#include "retry_policy.h"
 #include "fuzz_invariant.h"
 #include "utf16_input.h"
 
@@ -17,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Require(seconds || !digits || text.size() >= 20, "and every 64-bit run of digits is some");
     if (seconds && text.size() <= 9)
         Require(*seconds == std::stoul(std::string(text.begin(), text.end())), "read as their value");
-    for (int attempt = 1; attempt < download_retry::kAttempts; ++attempt)
-        Require(download_retry::WaitMs(attempt, 1000, 1.0, seconds) <= download_retry::kMaxWaitMs,
+    const RetryPolicy packageDownload{5, 1000, UINT32_MAX, true};
+    for (int attempt = 1; attempt < packageDownload.attempts; ++attempt)
+        Require(RetryWaitMs(packageDownload, attempt, 1.0, seconds) <= kLongestRetryAfterMs,
                 "no wait is longer than the cap");
     return 0;
 }

@@ -77,7 +77,6 @@ TEST(LogText, TheTokenNeverShows)
     EXPECT_EQ(MaskToken(L"vta-agent-x64_sABC.msi from https://h/ABC?t=ABC", L"ABC"), L"vta-agent-x64_s***.msi from https://h/***?t=***");
     EXPECT_EQ(MaskToken(L"AAAA", L"AA"), L"******");
     EXPECT_EQ(MaskToken(L"no token here", L""), L"no token here");
-    EXPECT_EQ(WithoutLineEnd(L"Downloading VTA Agent Installer \r\n"), L"Downloading VTA Agent Installer ");
 }
 
 // The log's command line is rebuilt from the parsed arguments: however the

@@ -1,4 +1,5 @@
 #include "download_retry.h"
+#include "retry_policy.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,12 @@ TEST(DownloadRetry, OnlyFailuresThatPassAreTriedAgain)
         EXPECT_FALSE(IsPassing(lasting)) << lasting;
 }
 
+// A package download's policy, starting at `firstWaitMs`.
+uint32_t WaitMs(int failedAttempt, uint32_t firstWaitMs, double jitter, std::optional<uint32_t> retryAfterSeconds)
+{
+    return RetryWaitMs({5, firstWaitMs, UINT32_MAX, true}, failedAttempt, jitter, retryAfterSeconds);
+}
+
 TEST(DownloadRetry, WaitsDoubleWithAQuarterOfJitterAndHonourALongerRetryAfterUpToTwoMinutes)
 {
     EXPECT_EQ(WaitMs(1, 1000, 0, std::nullopt), 1000u);
@@ -31,8 +38,8 @@ TEST(DownloadRetry, WaitsDoubleWithAQuarterOfJitterAndHonourALongerRetryAfterUpT
     EXPECT_EQ(WaitMs(1, 1000, 0.5, 2), 2000u);
     // A shorter Retry-After does not shorten the back-off.
     EXPECT_EQ(WaitMs(3, 1000, 0, 2), 4000u);
-    EXPECT_EQ(WaitMs(1, 1000, 0, 3600), kMaxWaitMs);
-    EXPECT_EQ(WaitMs(1, 1000, 0, UINT32_MAX), kMaxWaitMs);
+    EXPECT_EQ(WaitMs(1, 1000, 0, 3600), kLongestRetryAfterMs);
+    EXPECT_EQ(WaitMs(1, 1000, 0, UINT32_MAX), kLongestRetryAfterMs);
 }
 
 TEST(DownloadRetry, RetryAfterSecondsAreDigitsAlone)
@@ -74,11 +81,11 @@ TEST(DownloadRetry, APartialAnswerMustContinueTheBodyKept)
 
 TEST(DownloadRetry, TheRetryLineSaysWhatFailedTheWaitAndTheNextAttempt)
 {
-    EXPECT_EQ(RetryLine(20011, 20480, 56832, 2000, 2, true),
+    EXPECT_EQ(RetryLine(20011, 20480, 56832, 2000, 2, 5, true),
               L"Download interrupted after 20480 of 56832 bytes (error 20011); resuming in 2.0 s, attempt 2 of 5");
-    EXPECT_EQ(RetryLine(20011, 20480, 0, 1250, 3, false),
+    EXPECT_EQ(RetryLine(20011, 20480, 0, 1250, 3, 5, false),
               L"Download interrupted after 20480 bytes (error 20011); trying again in 1.2 s, attempt 3 of 5");
-    EXPECT_EQ(RetryLine(12029, 0, 0, 8900, 5, false),
+    EXPECT_EQ(RetryLine(12029, 0, 0, 8900, 5, 5, false),
               L"Download failed (error 12029); trying again in 8.9 s, attempt 5 of 5");
 }
 

@@ -40,6 +40,7 @@ TEST(TaskbarButton, MirrorsTheTotalBarOnceTheButtonIsMadeAndShowsHowTheRunEnded)
             dialog.m_pfnTaskbarProgress = [](HWND) -> std::unique_ptr<TaskbarProgress> {
                 return std::make_unique<RecordingTaskbar>();
             };
+            dialog.m_plan.packages.resize(2);
         },
         [](Cvta_agent_download_managerDlg& dialog) {
             // Patch Management is ticked: the total bar has 1000 units.
@@ -47,12 +48,13 @@ TEST(TaskbarButton, MirrorsTheTotalBarOnceTheButtonIsMadeAndShowsHowTheRunEnded)
             dialog.SendMessage(TaskbarButtonCreatedMessage());
             dialog.UpdateDownloadProgress(2, 4);
             dialog.UpdateDownloadProgress(2, 4);  // the bar did not move
-            dialog.SetProgressComplete();
+            // An ending that did not complete fills the bar first.
             dialog.RunEnded(RunResult{RunResult::kFailed, 5});
             dialog.RunEnded(RunResult{RunResult::kCancelled, 1602});
             dialog.RunEnded(RunResult{RunResult::kCompleted, 0});
         });
-    EXPECT_EQ(g_taskbarCalls, (std::vector<std::string>{"250/1000", "100/100", "error", "error", "clear"}));
+    EXPECT_EQ(g_taskbarCalls,
+              (std::vector<std::string>{"250/1000", "100/100", "error", "100/100", "error", "clear"}));
 }
 
 BOOL WINAPI HighContrastOn(UINT action, UINT, PVOID information, UINT)

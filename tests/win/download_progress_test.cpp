@@ -30,9 +30,9 @@ protected:
     void SetUp() override
     {
         InstallSequenceRun::SetUp();
-        recorder.patchManagement = false;
-        options.retryPassingFailures = true;
-        options.networkTimeoutMs = 10000;
+        choices.patchManagement = false;
+        choices.retryPassingFailures = true;
+        choices.networkTimeoutMs = 10000;
     }
 
     // Serves the package cut once, then whole; runs the sequence.

@@ -100,8 +100,6 @@ protected:
         host.Reset();
         ::GetCurrentDirectoryW(MAX_PATH, previousDirectory);
         ::SetCurrentDirectoryW(directory.Path().c_str());
-        files.m_strAgentInstallerFile = L"vta-agent-x64_sT1.msi";
-        files.m_strSetupToken = L"T1";
         host.SetRoute(kAgentPath, Body("exit=0"));
     }
     void TearDown() override { ::SetCurrentDirectoryW(previousDirectory); }
@@ -111,9 +109,14 @@ protected:
         host.SetRoute(kServicePath, Body(Answer(url, command)));
     }
 
+    // A run of the program "..._sT1" on 64-bit Windows, in the current
+    // directory: the agent package "vta-agent-x64_sT1.msi".
     RunResult Run()
     {
-        InstallSequence sequence(recorder, files, options);
+        RunPlace place = ThisRunPlace();
+        place.windows64Bit = true;
+        place.programName = L"vta_agent_download_manager_sT1";
+        InstallSequence sequence(recorder, PlanPackages(choices, place), choices);
         sequence.m_pfnHoldPackage = holdPackage;
         return sequence.Run();
     }
@@ -130,8 +133,7 @@ protected:
     gui_test::ScratchDirectory directory;
     gui_test::SystemMsiexecStandIn installer;
     wchar_t previousDirectory[MAX_PATH] = {};
-    InstallationFiles files;
-    InstallationOptions options;
+    RunChoices choices;
     RecordingHost recorder;
     HoldPackageFunction holdPackage = &HeldPackage::Open;
 };

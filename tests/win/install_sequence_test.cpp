@@ -40,7 +40,7 @@ TEST_F(InstallSequenceRun, AFullRunReportsEveryStepInOrder)
 
 TEST_F(InstallSequenceRun, WithoutPatchManagementTheRunEndsAfterTheAgentWithCancelEnabled)
 {
-    recorder.patchManagement = false;
+    choices.patchManagement = false;
     const RunResult result = Run();
     Events expected(kAgentInstalled.begin(), kAgentInstalled.end() - 2);
     expected.push_back(L"ended");
@@ -218,7 +218,7 @@ protected:
     void SetUp() override
     {
         InstallSequenceRun::SetUp();
-        options.proxy = recorder.proxy = ProxySetting{L"127.0.0.1:47448", {L"proxy-user", L"proxy-secret"}};
+        choices.proxy = choices.agentProxy = ProxySetting{L"127.0.0.1:47448", {L"proxy-user", L"proxy-secret"}};
         ServePatchManagement();
         host.SetRoute(kPatchPath, Body("exit=0"));
     }
@@ -303,6 +303,16 @@ TEST_F(InstallSequenceRun, ACommandWithoutAPackageNameWritesNoFile)
     EXPECT_EQ(host.RequestCount(kPatchPath), 0);
 }
 
+// The user's cancel, once the web service has been asked.
+std::thread CancelOnceTheServiceIsAsked(RecordingHost& recorder)
+{
+    return std::thread([&recorder] {
+        gui_test::TestHost control;
+        uidriver::PollUntil([&control] { return control.RequestCount(kServicePath) == 1; }, 30s);
+        recorder.cancel.SetEvent();
+    });
+}
+
 // A cancel request made while the details are retrieved is seen by the next
 // download after the answer's status, before its first read.
 TEST_F(InstallSequenceRun, ACancelDuringTheRetrievalStopsThePatchDownloadBeforeItsFirstRead)
@@ -311,11 +321,7 @@ TEST_F(InstallSequenceRun, ACancelDuringTheRetrievalStopsThePatchDownloadBeforeI
     slowAnswer.pause_before_ms = 1000;
     host.SetRoute(kServicePath, slowAnswer);
     host.SetRoute(kPatchPath, Body("exit=0"));
-    std::thread user([this] {
-        gui_test::TestHost control;
-        uidriver::PollUntil([&control] { return control.RequestCount(kServicePath) == 1; }, 30s);
-        recorder.cancel.SetEvent();
-    });
+    std::thread user = CancelOnceTheServiceIsAsked(recorder);
     const RunResult result = Run();
     user.join();
 
@@ -328,6 +334,23 @@ TEST_F(InstallSequenceRun, ACancelDuringTheRetrievalStopsThePatchDownloadBeforeI
     EXPECT_EQ(result.exitCode, exit_codes::kUserCancelled);
     EXPECT_EQ(host.RequestCount(kPatchPath), 1);
     EXPECT_FALSE(directory.Exists(L"pm.msitemp"));
+}
+
+// Unattended, the pause before the web service is asked again ends at the
+// user's cancel: no second request, and the run ends cancelled.
+TEST_F(InstallSequenceRun, ACancelDuringThePauseBetweenRetrievalsEndsTheRun)
+{
+    choices.retryPassingFailures = true;
+    host.SetRoute(kServicePath, Body("service unavailable", 503));
+    std::thread user = CancelOnceTheServiceIsAsked(recorder);
+    const RunResult result = Run();
+    user.join();
+
+    EXPECT_EQ(recorder.events,
+              Joined({kAgentInstalled, kRetrying, {L"log: Download and installation processes aborted.\r\n"},
+                      kFailureEnding}));
+    EXPECT_EQ(result.exitCode, exit_codes::kUserCancelled);
+    EXPECT_EQ(host.RequestCount(kServicePath), 1);
 }
 
 }  // namespace

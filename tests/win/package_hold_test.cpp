@@ -131,7 +131,7 @@ TEST_F(PackageHold, AnotherFileWithTheSameBytesAtTheNameIsNotRun)
 
 TEST_F(PackageHold, APackageSomebodyElseHoldsForWritingIsNotRun)
 {
-    recorder.patchManagement = false;
+    choices.patchManagement = false;
     holdPackage = &KeptOpenForWritingFirst;
     const RunResult result = Run();
     ASSERT_NE(g_otherWriter, INVALID_HANDLE_VALUE);
@@ -213,7 +213,7 @@ Attempts TryToChange(const gui_test::ScratchDirectory& directory)
 
 TEST_F(PackageHold, WhileItsInstallerRunsNobodyElseCanChangeThePackageButEveryoneCanReadIt)
 {
-    recorder.patchManagement = false;
+    choices.patchManagement = false;
     host.SetRoute(kAgentPath, Body("exit=0 wait=1500"));
     Attempts during;
     std::thread other([this, &during] {
@@ -242,16 +242,16 @@ protected:
     void SetUp() override
     {
         PackageHold::SetUp();
-        options.packageSigners = {gui_test::SignerThumbprint("publisher"),
+        choices.packageSigners = {gui_test::SignerThumbprint("publisher"),
                                   gui_test::SignerThumbprint("untrusted-publisher")};
-        recorder.patchManagement = false;
+        choices.patchManagement = false;
     }
 
     // A whole run: the agent signed by the pinned publisher, then this
     // Patch Management package, installed by msiexec unless another command is given.
     RunResult RunWithPatchManagement(const char* patchPackage, const std::string& command = "msiexec /i pm.msi /qn")
     {
-        recorder.patchManagement = true;
+        choices.patchManagement = true;
         host.SetRoute(kAgentPath, Body(gui_test::SamplePackage("agent-publisher.msi")));
         ServePatchManagement(kPatchUrl, command);
         host.SetRoute(kPatchPath, Body(gui_test::SamplePackage(patchPackage)));

@@ -19,9 +19,10 @@ BarState ReadBar(const Cvta_agent_download_managerDlg& dialog, int id)
     return {static_cast<int>(bar.SendMessage(PBM_GETPOS)), static_cast<int>(bar.SendMessage(PBM_GETRANGE, FALSE))};
 }
 
-void SetPatchManagement(const Cvta_agent_download_managerDlg& dialog, bool ticked)
+// A run of the agent alone, or with Patch Management.
+void SetPatchManagement(Cvta_agent_download_managerDlg& dialog, bool ticked)
 {
-    dialog.SendDlgItemMessage(IDC_CHECK_PATCH_MANAGEMENT, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED);
+    dialog.m_plan.packages.resize(ticked ? 2 : 1);
 }
 
 TEST(ProgressDisplay, QuarterOfTheAgentWithAndWithoutPatchManagement)

@@ -6,30 +6,22 @@
 #include "afx_sync.h"
 #include "installation_host.h"
 
-// A host that shows nothing and records everything a run tells it, in order:
-// status texts, log lines, button changes and the ending. Progress reports
-// are kept apart, as their number depends on timing.
+// A host that shows nothing and records everything a run tells it, in order,
+// as the dialog would show it: status texts, details-log lines with the line
+// end the box gives them, Cancel's changes, and the ending (a run that did
+// not complete fills the bars, shows its details and disables Cancel first).
+// Progress reports are kept apart, as their number depends on timing.
 class RecordingHost : public InstallationHost {
 public:
-    bool PatchManagementSelected() override { return patchManagement; }
-    std::optional<std::wstring> AgentProxy() override { return AddressOf(proxy); }
-    ProxyCredentials AgentProxyCredentials() override { return proxy ? proxy->credentials : ProxyCredentials(); }
-
-    void SetStatusText(LPCWSTR text) override { events.push_back(L"status: " + std::wstring(text)); }
-    void AppendLog(CString text) override { events.push_back(L"log: " + text.str()); }
-    void UpdateDownloadProgress(LONGLONG bytesDone, LONGLONG bytesTotal) override
-    {
-        progress.push_back({bytesDone, bytesTotal});
-    }
-    void SetProgressComplete() override { events.push_back(L"progress complete"); }
-    void ShowDetails() override { events.push_back(L"details shown"); }
-    void EnableButton(int id, BOOL enable) override
-    {
-        events.push_back(std::wstring(id == IDOK ? L"OK" : L"Cancel") + (enable ? L" enabled" : L" disabled"));
-    }
+    void ShowStatus(const std::wstring& text) override { events.push_back(L"status: " + text); }
+    void AddDetail(const std::wstring& line) override { events.push_back(L"log: " + line + L"\r\n"); }
+    void ShowProgress(LONGLONG bytesDone, LONGLONG bytesTotal) override { progress.push_back({bytesDone, bytesTotal}); }
+    void AllowCancel(bool allowed) override { events.push_back(allowed ? L"Cancel enabled" : L"Cancel disabled"); }
     void Note(const std::wstring& line) override { notes.push_back(line); }
     void RunEnded(const RunResult& result) override
     {
+        if (result.threadResult != RunResult::kCompleted)
+            events.insert(events.end(), {L"progress complete", L"details shown", L"Cancel disabled"});
         events.push_back(L"ended");
         ended = result;
     }
@@ -40,9 +32,6 @@ public:
         LONGLONG total;
     };
 
-    bool patchManagement = true;
-    // The agent's proxy, as the dialog's box would give it.
-    std::optional<ProxySetting> proxy;
     CEvent cancel;
     std::vector<std::wstring> events;
     std::vector<std::wstring> notes;

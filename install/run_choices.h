@@ -1,4 +1,4 @@
-// How a run differs between the dialog and the unattended modes.
+// What a run was asked to do, taken before it starts.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +14,15 @@
 // interface (the dialog), none (quiet) or only its progress (passive).
 enum class AgentLaunch { MsiexecFull, MsiexecQuiet, MsiexecPassive };
 
-// How a run differs between the interactive and the unattended modes.
-struct InstallationOptions {
+// The run's choices as one value: the packages ticked, the mode's ways, the
+// proxies and their credentials, the log. Taken from the dialog or the
+// command line before the run starts, and never written while it runs.
+struct RunChoices {
+    // The agent is always installed; Patch Management when ticked.
+    bool patchManagement = true;
+    // The proxy the agent download goes through, with its credentials: the
+    // dialog's, or that of /proxy. Nothing: the system's settings.
+    std::optional<ProxySetting> agentProxy;
     AgentLaunch agentLaunch = AgentLaunch::MsiexecFull;
     // The unattended modes, for deployment tools: an installer's 3010
     // (installed, restart pending) lets the run go on and becomes its exit
@@ -24,9 +31,8 @@ struct InstallationOptions {
     bool unattended = false;
     // /norestart: msiexec is told never to restart the machine.
     bool suppressRestart = false;
-    // The proxy of /proxy, which carries the whole run: the agent download
-    // takes it through the host, the web service exchange and the Patch
-    // Management download from here. Nothing: the system's settings.
+    // The proxy of /proxy, which carries the web service exchange and the
+    // Patch Management download. Nothing: the system's settings.
     std::optional<ProxySetting> proxy;
     // Where msiexec writes its verbose log of the agent's installation; empty
     // for none.
@@ -35,10 +41,10 @@ struct InstallationOptions {
     // time-outs, as the interactive mode does: a person can cancel there.
     std::optional<DWORD> networkTimeoutMs;
     // Whether failures that pass (a cut connection, a busy host) are tried
-    // again: a package download up to five times with waits that double,
-    // going on from the bytes kept where the host allows; the web service
-    // exchange with pauses between its attempts. The interactive mode makes
-    // one attempt per package: a person is there to try again.
+    // again, as wait_policies.h says: a package download going on from the
+    // bytes kept where the host allows, the web service exchange after a
+    // pause. The interactive mode makes one attempt per package and asks
+    // the service without pausing: a person is there to try again.
     bool retryPassingFailures = false;
     // The publishers whose packages may run: the SHA-256 of each allowed
     // signing certificate. Empty: packages are run unchecked.
