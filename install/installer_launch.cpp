@@ -71,8 +71,8 @@ Launch StartProgram(const std::wstring& program, const std::wstring& command, bo
     return launch;
 }
 
-// The agent is installed by the system's Windows Installer itself, never
-// through the .msi association: a program of the user can register its own
+// An msiexec package (the agent) is installed by the system's Windows
+// Installer itself, never through the .msi association: a program of the user can register its own
 // command for that in the user's class registrations, which an elevated
 // process merges in. The dialog shows the installer's whole interface, as
 // the association's "open" does on a clean machine. msiexec appends its log
