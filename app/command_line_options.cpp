@@ -37,6 +37,10 @@ std::optional<std::wstring>* ValueOf(CommandLineOptions& options, const std::wst
         return &options.proxyPassword;
     if (name == L"log")
         return &options.logFile;
+    if (name == L"layout")
+        return &options.layoutFolder;
+    if (name == L"source")
+        return &options.sourceFolder;
     return nullptr;
 }
 
@@ -120,6 +124,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
         parsed.error = L"/proxyuser and /proxypassword need /proxy";
         return parsed;
     }
+    if (options.layoutFolder && options.sourceFolder) {
+        parsed.error = L"/layout and /source cannot be combined";
+        return parsed;
+    }
     parsed.options = options;
     return parsed;
 }
@@ -138,6 +146,9 @@ std::wstring UsageText()
            L"  /proxypassword secret\tIts password; never written to the log.\n"
            L"  /log file\t\tWrites a log of the run to this file. Without it, /quiet and\n"
            L"\t\t\t/passive write %TEMP%\\vta_agent_download_manager_<date>_<time>_<n>_<x>.log.\n"
+           L"  /layout folder\tDownloads both VTA Agent packages and Patch Management into this\n"
+           L"\t\t\tfolder for /source, installing nothing.\n"
+           L"  /source folder\tInstalls from a folder that /layout made, without the network.\n"
            L"  /?, /help\t\tShows this message.\n"
            L"\n"
            L"With /quiet or /passive the exit code tells the outcome: 0 when everything was installed,\n"

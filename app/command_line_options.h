@@ -21,6 +21,11 @@ struct CommandLineOptions {
     std::optional<std::wstring> proxyUser;
     std::optional<std::wstring> proxyPassword;
     std::optional<std::wstring> logFile;
+    // /layout: fetches into this folder, installing nothing, what runs with
+    // /source from it need.
+    std::optional<std::wstring> layoutFolder;
+    // /source: installs from this layout instead of downloading.
+    std::optional<std::wstring> sourceFolder;
     bool help = false;
 };
 
@@ -37,7 +42,8 @@ struct ParsedCommandLine {
 
 // The arguments after the program's own name. Switches start with "/" or
 // "-" and are matched without regard to case; /proxy, /proxyuser,
-// /proxypassword and /log take the next argument as their value.
+// /proxypassword, /log, /layout and /source take the next argument as their
+// value.
 ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
 
 // The arguments as the log shows them, rebuilt from what was parsed rather

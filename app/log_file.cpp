@@ -3,21 +3,11 @@
 #include <cwchar>
 #include <utility>
 
+#include "ansi_text.h"
 #include "log_text.h"
 #include "safe_file.h"
 
 namespace {
-
-std::string ToUtf8(const std::wstring& text)
-{
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
-                              nullptr);
-    return result;
-}
 
 std::wstring Timestamp()
 {

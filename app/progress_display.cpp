@@ -38,10 +38,11 @@ void Cvta_agent_download_managerDlg::UpdateDownloadProgress(LONGLONG bytesDone, 
     AnnounceProgressName(m_progressFile.m_hWnd);
 
     // Each package of the run has an equal share.
-    const int units = static_cast<int>(std::max<size_t>(m_plan.packages.size(), 1)) * progress::kUnitsPerFile;
+    const int files = static_cast<int>(std::max<size_t>(m_plan.packages.size(), 1));
+    const int units = files * progress::kUnitsPerFile;
     m_progressTotal.SetRange(0, static_cast<short>(units));
     const int shown = m_progressTotal.GetPos();
-    const LONGLONG next = progress::NextTotalPosition(shown, bytesDone, bytesTotal);
+    const LONGLONG next = progress::NextTotalPosition(shown, bytesDone, bytesTotal, files);
     m_progressTotal.SetPos(static_cast<int>(std::min<LONGLONG>(next, INT_MAX)));
     // Read back: the bar clamps a position beyond its range.
     const int position = m_progressTotal.GetPos();

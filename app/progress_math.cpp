@@ -1,5 +1,6 @@
 #include "progress_math.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace progress {
@@ -22,13 +23,16 @@ std::wstring FileLabel(int64_t bytesDone, int64_t bytesTotal)
            std::to_wstring(bytesTotal) + L" bytes";
 }
 
-int64_t NextTotalPosition(int currentPosition, int64_t bytesDone, int64_t bytesTotal)
+int64_t NextTotalPosition(int currentPosition, int64_t bytesDone, int64_t bytesTotal, int files)
 {
     const int64_t scaled = bytesDone * kUnitsPerFile / bytesTotal;
-    // A bar that already holds a whole file is on the second one, also when
+    // A bar that already holds a whole file is on the next one, also when
     // its only report is the complete one.
-    const bool secondFile = currentPosition >= kUnitsPerFile || currentPosition > scaled;
-    return secondFile ? scaled + kUnitsPerFile : scaled;
+    int64_t filesDone = currentPosition / kUnitsPerFile;
+    if (filesDone * kUnitsPerFile + scaled < currentPosition)
+        ++filesDone;
+    // One file's bar goes on as two files' would: its range clamps it.
+    return std::min<int64_t>(filesDone, std::max(files - 1, 1)) * kUnitsPerFile + scaled;
 }
 
 std::wstring TotalLabel(int position, int units)

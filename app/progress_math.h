@@ -4,7 +4,8 @@
 #include <string>
 
 // Arithmetic and texts of the progress display. Every file is worth 500
-// units of the total bar; the first file fills 0 to 500, the second 500 to 1000.
+// units of the total bar; the first file fills 0 to 500, the second 500 to
+// 1000, and so on.
 namespace progress {
 
 constexpr int kUnitsPerFile = 500;
@@ -20,10 +21,10 @@ BarPosition FileBar(int64_t bytesDone, int64_t bytesTotal);
 // "<done> bytes( <percent>% ) out of <total> bytes". bytesTotal > 0.
 std::wstring FileLabel(int64_t bytesDone, int64_t bytesTotal);
 
-// The total bar's next position: the file's share of 500 units, lifted into
-// the upper half for the second file: when the bar already holds a whole
-// file, or stands above the share.
-int64_t NextTotalPosition(int currentPosition, int64_t bytesDone, int64_t bytesTotal);
+// The total bar's next position among `files` files: the file's share of
+// 500 units, lifted by the files the bar holds whole already, and by one
+// more when it stands above that (the next file has begun), up to the last.
+int64_t NextTotalPosition(int currentPosition, int64_t bytesDone, int64_t bytesTotal, int files);
 
 // "Total progress ( <percent>% )" for a bar position out of `units`.
 std::wstring TotalLabel(int position, int units);

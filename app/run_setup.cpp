@@ -3,6 +3,7 @@
 #include "build_config.h"
 #include "install_sequence.h"
 #include "logging_host.h"
+#include "system_directory.h"
 
 RunChoices RunChoicesFor(const CommandLineOptions& options, const std::vector<Sha256Digest>& packageSigners)
 {
@@ -14,6 +15,10 @@ RunChoices RunChoicesFor(const CommandLineOptions& options, const std::vector<Sh
         choices.proxy =
             ProxySetting{*options.proxy, {options.proxyUser.value_or(L""), options.proxyPassword.value_or(L"")}};
     choices.agentProxy = choices.proxy;
+    if (options.layoutFolder)
+        choices.layoutFolder = FullPath(*options.layoutFolder);
+    if (options.sourceFolder)
+        choices.sourceFolder = FullPath(*options.sourceFolder);
     if (options.mode == UiMode::Interactive)
         return choices;
     choices.unattended = true;

@@ -24,6 +24,8 @@ constexpr uint32_t kUrlRefused = 20012;         // a package URL that is not htt
 constexpr uint32_t kLocalFileFailed = 20013;    // no usable local file, no error code
 constexpr uint32_t kPackageChanged = 20016;     // the package changed on disk before its installer started
 constexpr uint32_t kPackageNotSigned = 20017;   // the package is not signed by a publisher the build pins
+constexpr uint32_t kLayoutFileMissing = 20022;  // a package the layout's manifest names is not in the layout
+constexpr uint32_t kLayoutFileDiffers = 20023;  // a package in the layout is not the one its manifest names
 // an answer that did not come over TLS from the host asked claimed success
 constexpr uint32_t kAnswerNotFromHost = ::kAnswerNotFromHost;
 

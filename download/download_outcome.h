@@ -11,4 +11,6 @@ enum class DownloadOutcome {
     Cancelled,         // the user's cancel request was seen
     RenameFailed,      // the file could not be written or moved into place
     PublisherRefused,  // not signed by a publisher the build pins
+    SourceMissing,     // copied from a layout: its file is not there
+    SourceDiffers,     // copied from a layout: not the package its manifest names
 };

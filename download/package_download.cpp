@@ -243,18 +243,75 @@ DownloadOutcome PackageDownload::Run(TransferRequest request, const std::wstring
             return End(kCancelled, file);
     }
     m_report.Note(L"The download took " + std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
-    if (const auto ending = StoreAndHold(file, localFile))
+    return Finish(file, localFile);
+}
+
+DownloadOutcome PackageDownload::Copy(const PackageSource& source, const std::wstring& localFile)
+{
+    const ULONGLONG startedMs = ::GetTickCount64();
+    if (localFile.empty())
+        return End(DownloadOutcome::RenameFailed, exit_codes::kLocalFileFailed);
+    const OwnedFile from(::CreateFileW(source.file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!from.IsOpen()) {
+        m_report.Note(ErrorNote(L"The layout's file " + source.file + L" cannot be opened", ::GetLastError()));
+        return End(DownloadOutcome::SourceMissing, exit_codes::kLayoutFileMissing);
+    }
+    TempDownloadFile file(localFile + L"temp");
+    if (!file.IsOpen())
+        return End(DownloadOutcome::FileCreateFailed, FileErrorCode(file));
+
+    LARGE_INTEGER size{};
+    m_total = ::GetFileSizeEx(from.get(), &size) ? size.QuadPart : 0;
+    m_progressShown = 0;
+    ProgressPacing pacing;
+    std::vector<char> buffer(64 * 1024);
+    LONGLONG copied = 0;
+    for (;;) {
+        if (CancelRequested())
+            return End(kCancelled, file);
+        DWORD read = 0;
+        if (!::ReadFile(from.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+            return End(Failure{DownloadOutcome::ReadFailed,
+                               exit_codes::CausedBy(::GetLastError(), exit_codes::kReadFailed), true},
+                       file);
+        if (read == 0)
+            break;
+        if (!file.Write(buffer.data(), read))
+            return End(Failure{DownloadOutcome::RenameFailed, FileErrorCode(file), true}, file);
+        copied += read;
+        if (copied < m_total && pacing.ShouldReport(::GetTickCount64())) {
+            m_report.UpdateProgress(copied, m_total);
+            m_progressShown = copied;
+        }
+    }
+    m_total = copied;
+    m_report.Note(L"Copied " + std::to_wstring(copied) + L" bytes from " + source.file + L" in " +
+                  std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
+    return Finish(file, localFile, source.sha256);
+}
+
+DownloadOutcome PackageDownload::Finish(TempDownloadFile& file, const std::wstring& localFile,
+                                        const std::wstring& expectedSha256)
+{
+    if (const auto ending = StoreAndHold(file, localFile, expectedSha256))
         return *ending;
     if (const auto ending = VerifyPublisher())
         return *ending;
     return End(DownloadOutcome::Completed);
 }
 
-std::optional<DownloadOutcome> PackageDownload::StoreAndHold(TempDownloadFile& file, const std::wstring& localFile)
+std::optional<DownloadOutcome> PackageDownload::StoreAndHold(TempDownloadFile& file, const std::wstring& localFile,
+                                                             const std::wstring& expectedSha256)
 {
     if (!file.Flush())
         return End({DownloadOutcome::RenameFailed, FileErrorCode(file), true}, file);
     const std::optional<Sha256Digest> received = file.Digest();
+    if (!expectedSha256.empty() && (!received || HexText(*received) != expectedSha256)) {
+        m_report.Note(L"The copy's SHA-256 " + (received ? HexText(*received) : std::wstring(L"(none)")) +
+                      L" is not the " + expectedSha256 + L" its layout's manifest names");
+        return End({DownloadOutcome::SourceDiffers, exit_codes::kLayoutFileDiffers, true}, file);
+    }
     if (!file.MoveTo(localFile)) {
         // The temporary file stays.
         file.Close();
@@ -278,6 +335,7 @@ std::optional<DownloadOutcome> PackageDownload::StoreAndHold(TempDownloadFile& f
         m_report.Note(L"The package changed on disk before its installer started");
         return End(DownloadOutcome::ReadFailed, exit_codes::kPackageChanged);
     }
+    m_digest = held;
     m_report.Note(L"The package is held for its installer; its SHA-256 " + HexText(*held) +
                   L" is the one received (checked in " + std::to_wstring(::GetTickCount64() - startedMs) + L" ms)");
     return std::nullopt;

@@ -31,6 +31,13 @@ struct DownloadSettings {
     std::vector<Sha256Digest> packageSigners;
 };
 
+// A package copied from a file instead of downloaded: a layout's, with the
+// SHA-256 (64 lower-case hex digits) its manifest gives.
+struct PackageSource {
+    std::wstring file;
+    std::wstring sha256;
+};
+
 // Downloads one installer package over HTTP(S) into its local file, through a
 // temporary file beside it that is moved into place only when the whole body
 // is stored, then holds the package for its installer. Progress, notes and
@@ -47,6 +54,10 @@ public:
     // before this returns: for a failure after what was stored is written
     // out, and before that file is deleted.
     DownloadOutcome Run(TransferRequest request, const std::wstring& localFile);
+    // Copies `source` into `localFile` as Run stores a download: through the
+    // same temporary file, move, hold and publisher check, refusing a copy
+    // whose digest is not the source's.
+    DownloadOutcome Copy(const PackageSource& source, const std::wstring& localFile);
 
     // The failure's exit code (download_exit_codes.h); 0 after a completed download.
     DWORD ExitCode() const { return m_exitCode; }
@@ -56,6 +67,8 @@ public:
     // The completed download's package, held from its move into place; the
     // caller keeps it until its installer has ended.
     HeldPackage TakeHeldPackage() { return std::move(m_held); }
+    // The completed download's SHA-256, as its held file has it.
+    const std::optional<Sha256Digest>& Digest() const { return m_digest; }
 
     // Holds the package once it is in place. Tests put a step before it, as
     // another process could.
@@ -98,8 +111,13 @@ private:
     // the user cancelled meanwhile.
     bool AwaitRetry(const Failure& failure, int failedAttempt, const ResumePoint& resume);
     // Moves the stored body into place and holds it there; the outcome when
-    // the download must end here instead.
-    std::optional<DownloadOutcome> StoreAndHold(TempDownloadFile& file, const std::wstring& localFile);
+    // the download must end here instead, also when the body is not the one
+    // `expectedSha256` (when given) names.
+    std::optional<DownloadOutcome> StoreAndHold(TempDownloadFile& file, const std::wstring& localFile,
+                                                const std::wstring& expectedSha256 = std::wstring());
+    // The outcome after the body is stored: moved into place, held, checked.
+    DownloadOutcome Finish(TempDownloadFile& file, const std::wstring& localFile,
+                           const std::wstring& expectedSha256 = std::wstring());
     // When the build pins publishers, refuses the held package unless one of
     // them signed it.
     std::optional<DownloadOutcome> VerifyPublisher();
@@ -113,4 +131,5 @@ private:
     LONGLONG m_progressShown = 0;
     DWORD m_exitCode = 0;
     HeldPackage m_held;
+    std::optional<Sha256Digest> m_digest;
 };

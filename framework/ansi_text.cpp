@@ -44,3 +44,28 @@ std::wstring ThroughThreadAnsi(const std::wstring& text)
 {
     return FromThreadAnsi(ToThreadAnsi(text));
 }
+
+std::string ToUtf8(const std::wstring& text)
+{
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
+                              nullptr);
+    return result;
+}
+
+std::optional<std::wstring> FromUtf8(const std::string& bytes)
+{
+    if (bytes.empty())
+        return std::wstring();
+    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                             static_cast<int>(bytes.size()), nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                          length);
+    return text;
+}

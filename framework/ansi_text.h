@@ -1,8 +1,9 @@
-// Text through the thread's ANSI code page.
+// Text through the thread's ANSI code page, and UTF-8.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 // Conversions through the thread's ANSI code page (CP_THREAD_ACP), the one
@@ -16,3 +17,8 @@ std::wstring FromThreadAnsi(const std::string& text);
 // Local file names are made this way once, when they are named, so that one
 // name serves every operation on the file.
 std::wstring ThroughThreadAnsi(const std::wstring& text);
+
+// UTF-8, for the program's own text files (its log, a layout's manifest).
+// FromUtf8 gives nothing for bytes that are not UTF-8.
+std::string ToUtf8(const std::wstring& text);
+std::optional<std::wstring> FromUtf8(const std::string& bytes);

@@ -20,5 +20,7 @@ constexpr uint32_t kRestartStarted = 1641;      // ERROR_SUCCESS_REBOOT_INITIATE
 constexpr uint32_t kDetailsRefused = 20014;     // the web service answered without the download details
 constexpr uint32_t kNotStarted = 20015;         // the installation could not be started, no error code
 constexpr uint32_t kProgramRefused = 20018;     // the install command names its program by a path that is not full
+constexpr uint32_t kLayoutUnreadable = 20020;   // the layout's manifest is missing, cut short or unreadable
+constexpr uint32_t kLayoutOtherVersion = 20021; // the layout was made by another version of the program
 
 }  // namespace exit_codes

@@ -9,43 +9,38 @@
 #include "error_text.h"
 #include "exit_codes.h"
 #include "installer_launch.h"
-#include "outcome_messages.h"
 #include "package_download.h"
 #include "service_exchange.h"
+#include "step_report.h"
 #include "wait_policies.h"
 
 namespace {
-
-void Show(InstallationHost& host, const OutcomeMessage& message)
-{
-    if (message.lineFirst)
-        host.AddDetail(message.line);
-    host.ShowStatus(message.status);
-    if (!message.lineFirst)
-        host.AddDetail(message.line);
-}
-
-// A step of the details retrieval: its details line, then its status line.
-void ShowRetrieval(InstallationHost& host, const wchar_t* status, const wchar_t* line)
-{
-    Show(host, {status, line, true});
-}
 
 // A package's download as the run shows it: in its package's texts, through
 // the host.
 class PackageDownloadReport : public DownloadReport {
 public:
-    PackageDownloadReport(InstallationHost& host, PackageKind kind) : m_host(host), m_kind(kind) {}
+    PackageDownloadReport(InstallationHost& host, const PlannedPackage& package)
+        : m_host(host), m_kind(package.kind), m_fetchedFile(package.install ? L"" : package.location.name)
+    {
+    }
 
     void UpdateProgress(LONGLONG received, LONGLONG total) override { m_host.ShowProgress(received, total); }
     void Note(const std::wstring& line) override { m_host.Note(line); }
     void Detail(const std::wstring& line) override { m_host.AddDetail(line); }
     void PackageInPlace() override { m_host.AllowCancel(false); }
-    void Ended(DownloadOutcome outcome) override { Show(m_host, DownloadMessage(m_kind, outcome)); }
+    void Ended(DownloadOutcome outcome) override
+    {
+        Show(m_host, outcome == DownloadOutcome::Completed && !m_fetchedFile.empty()
+                         ? LayoutFileMessage(m_fetchedFile)
+                         : DownloadMessage(m_kind, outcome));
+    }
 
 private:
     InstallationHost& m_host;
     const PackageKind m_kind;
+    // A layout's package: only fetched, under this name.
+    const std::wstring m_fetchedFile;
 };
 
 // What the package's download asks of the network. A URL the service names
@@ -74,24 +69,35 @@ RunResult InstallSequence::Run()
 
 RunResult InstallSequence::RunSteps()
 {
+    const bool makesLayout = !m_plan.layoutFolder.empty();
+    if (!m_plan.sourceFolder.empty()) {
+        if (const auto ending = TakeLayout())
+            return *ending;
+    }
+    if (makesLayout) {
+        if (const auto ending = BeginLayout())
+            return *ending;
+    }
     for (PlannedPackage& package : m_plan.packages) {
         if (package.detailsFromService) {
             if (const auto ending = RetrieveDownloadDetails(package))
                 return *ending;
         }
+        if (makesLayout && KeptInLayout(package))
+            continue;
         Show(m_host, DownloadBeganMessage(package.kind));
         if (const auto ending = InstallPackage(package))
             return *ending;
         if (package.cancellableAfterInstall)
             m_host.AllowCancel(true);
     }
-    return Completed();
+    return makesLayout ? EndLayout() : Completed();
 }
 
 std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage& package)
 {
     const RetryPolicy& retries = m_choices.retryPassingFailures ? kServiceRetries : kServiceRetriesAtOnce;
-    ShowRetrieval(m_host, L"Retrieving Patch Management download details",
+    ShowStep(m_host, L"Retrieving Patch Management download details",
                   L"Retrieving Patch Management download details.");
     for (int attempt = 1;; ++attempt) {
         const ULONGLONG startedMs = ::GetTickCount64();
@@ -106,7 +112,7 @@ std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage
         if (retrieved) {
             m_host.Note(L"The web service answered in " + std::to_wstring(::GetTickCount64() - startedMs) +
                         L" ms: URL " + url.str() + L", command " + command.str());
-            ShowRetrieval(m_host, L"Retrieved Patch Management download details",
+            ShowStep(m_host, L"Retrieved Patch Management download details",
                           L"Retrieved Patch Management download details. ");
             TakeDownloadDetails(package, url.str(), command.str());
             return std::nullopt;
@@ -118,11 +124,11 @@ std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage
         else
             m_host.Note(ErrorNote(L"Retrieving the download details failed", error));
         if (attempt == retries.attempts) {
-            ShowRetrieval(m_host, L"Failed to retrieve Patch Management download details",
+            ShowStep(m_host, L"Failed to retrieve Patch Management download details",
                           L"Failed to retrieve Patch Management download details. ");
             return FinishWithFailure(exit_codes::CausedBy(error, exit_codes::kDetailsRefused));
         }
-        ShowRetrieval(m_host, L"Error retrieving Patch Management download details. Retrying...",
+        ShowStep(m_host, L"Error retrieving Patch Management download details. Retrying...",
                       L"Error retrieving Patch Management download details. Retrying... ");
         // Without a pause nothing waits: a cancel request is then seen by the
         // download, before its first read.
@@ -134,17 +140,23 @@ std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage
 
 std::optional<RunResult> InstallSequence::InstallPackage(const PlannedPackage& package)
 {
-    PackageDownloadReport report(m_host, package.kind);
+    PackageDownloadReport report(m_host, package);
     PackageDownload download(report, m_host.CancelEvent(),
                              {m_choices.networkTimeoutMs,
                               m_choices.retryPassingFailures ? kPackageDownloadRetries : kPackageDownloadOnce,
                               m_choices.packageSigners});
     download.m_pfnHoldPackage = m_pfnHoldPackage;
-    const DownloadOutcome outcome = download.Run(PackageRequest(package), package.location.Path());
+    const DownloadOutcome outcome = package.source.file.empty()
+                                        ? download.Run(PackageRequest(package), package.location.Path())
+                                        : download.Copy(package.source, package.location.Path());
     if (outcome == DownloadOutcome::Cancelled)
         return FinishWithCancel();
     if (outcome != DownloadOutcome::Completed)
         return FinishWithFailure(download.ExitCode());
+    if (!package.install) {
+        AddToLayout(package, download);
+        return std::nullopt;
+    }
 
     // An installer's own messages are already shown; 1602 (the user left the
     // installer) is a failure, not a cancelled download.

@@ -21,7 +21,7 @@ struct PackageTexts {
     // As in "VTA Agent installation finished".
     const wchar_t* name;
     OutcomeMessage downloadBegan;
-    DownloadText downloads[9];
+    DownloadText downloads[11];
 };
 
 const PackageTexts kPackageTexts[] = {
@@ -47,7 +47,12 @@ const PackageTexts kPackageTexts[] = {
         L"The VTA Agent package is not signed by its publisher."}},
       {DownloadOutcome::Completed,
        {L"Download finished. Beginning VTA Agent installation process",
-        L"Download finished. Beginning VTA Agent installation process."}}}},
+        L"Download finished. Beginning VTA Agent installation process."}},
+      {DownloadOutcome::SourceMissing,
+       {L"The VTA Agent package is missing from the layout", L"The VTA Agent package is missing from the layout."}},
+      {DownloadOutcome::SourceDiffers,
+       {L"The VTA Agent package in the layout is not the one its manifest names",
+        L"The VTA Agent package in the layout is not the one its manifest names."}}}},
     {PackageKind::PatchManagement,
      L"Patch Management",
      {L"Downloading Patch Management Installer", L"Downloading Patch Management Installer. "},
@@ -73,7 +78,13 @@ const PackageTexts kPackageTexts[] = {
         L"The Patch Management package is not signed by its publisher."}},
       {DownloadOutcome::Completed,
        {L"Download finished. Beginning Patch Management installation process",
-        L"Download finished. Beginning Patch Management installation process."}}}},
+        L"Download finished. Beginning Patch Management installation process."}},
+      {DownloadOutcome::SourceMissing,
+       {L"The Patch Management package is missing from the layout",
+        L"The Patch Management package is missing from the layout."}},
+      {DownloadOutcome::SourceDiffers,
+       {L"The Patch Management package in the layout is not the one its manifest names",
+        L"The Patch Management package in the layout is not the one its manifest names."}}}},
 };
 
 const PackageTexts& TextsOf(PackageKind kind)
@@ -118,4 +129,9 @@ OutcomeMessage InstallerMessage(PackageKind kind, unsigned long exitCode)
         line = status + L" ( " + std::to_wstring(static_cast<int32_t>(static_cast<uint32_t>(exitCode))) + L" ).";
     }
     return {status, line};
+}
+
+OutcomeMessage LayoutFileMessage(const std::wstring& file)
+{
+    return {L"Downloaded " + file + L" into the layout", L"Downloaded " + file + L" into the layout."};
 }

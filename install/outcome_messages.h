@@ -22,3 +22,6 @@ OutcomeMessage DownloadMessage(PackageKind kind, DownloadOutcome outcome);
 // The installer's exit code in three classes: 0 finished, 1602 cancelled by
 // the user, anything else an error shown with the code as a signed number.
 OutcomeMessage InstallerMessage(PackageKind kind, unsigned long exitCode);
+
+// A layout's package, fetched into its folder as `file`.
+OutcomeMessage LayoutFileMessage(const std::wstring& file);

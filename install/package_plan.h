@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "package_download.h"
 #include "package_kind.h"
 #include "package_location.h"
 #include "proxy_setting.h"
@@ -23,6 +24,9 @@ enum class InstallerStart {
 // One package of the run.
 struct PlannedPackage {
     PackageKind kind;
+    // Its name in a layout's manifest: "agent-x64", "agent-x86",
+    // "patch-management".
+    std::wstring role;
     PackageLocation location;
     // Where it is downloaded from; empty until the service names it.
     std::wstring url;
@@ -39,6 +43,10 @@ struct PlannedPackage {
     // Cancel is offered again once its installer has ended: the run goes on
     // to ask the web service, which Cancel may stop.
     bool cancellableAfterInstall = false;
+    // Installed once in place; a layout's packages are only fetched.
+    bool install = true;
+    // Copied from a layout instead of downloaded, when it names a file.
+    PackageSource source;
 };
 
 // What a plan takes from the machine and the program, asked once per run.
@@ -57,8 +65,15 @@ struct PackagePlan {
     std::vector<PlannedPackage> packages;
     // What the web service is asked about; from the executable's name.
     std::wstring setupToken;
+    // /layout: where the packages are fetched to, with their manifest.
+    std::wstring layoutFolder;
+    // /source: the layout whose manifest names the packages' files.
+    std::wstring sourceFolder;
 };
 
+// A run that installs plans the agent for this Windows and, when ticked,
+// Patch Management; a layout plans the agent for both bitnesses and Patch
+// Management when ticked and the program's name carries a setup token.
 PackagePlan PlanPackages(const RunChoices& choices, const RunPlace& place);
 
 // Fills in what the web service sent for `package`: its URL, its install

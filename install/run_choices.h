@@ -49,4 +49,10 @@ struct RunChoices {
     // The publishers whose packages may run: the SHA-256 of each allowed
     // signing certificate. Empty: packages are run unchecked.
     std::vector<Sha256Digest> packageSigners;
+    // /layout: the folder, as a full path, the run fetches every package
+    // into, installing nothing; empty for a run that installs.
+    std::wstring layoutFolder;
+    // /source: the layout, as a full path, the run installs from without the
+    // network; empty for a run that downloads.
+    std::wstring sourceFolder;
 };

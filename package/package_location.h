@@ -3,6 +3,12 @@
 
 #include <string>
 
+// `name` in `folder`, a full path.
+inline std::wstring InFolder(const std::wstring& folder, const std::wstring& name)
+{
+    return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
+}
+
 // A package's place: the run's working folder, resolved once as a full path
 // when the run is planned, and the package's plain file name there. Every
 // writer of the package and its installer's launch take it from here.
@@ -14,8 +20,6 @@ struct PackageLocation {
     // The full path; empty while there is no name.
     std::wstring Path() const
     {
-        if (name.empty())
-            return name;
-        return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
+        return name.empty() ? name : InFolder(folder, name);
     }
 };

@@ -174,5 +174,54 @@ TEST_F(Unattended, ALogThatCannotBeWrittenNeverStopsTheInstallation)
     EXPECT_TRUE(IsInstalled(kAgentProduct));
 }
 
+// A layout made once by /quiet; then, with the download host and the web
+// service closed, an install from it in each mode.
+// The host's listeners are closed on the way: they open again for whatever
+// runs next.
+class FromALayout : public UnattendedTest, public ::testing::WithParamInterface<const wchar_t*> {
+protected:
+    void TearDown() override
+    {
+        host.Reset();
+        UnattendedTest::TearDown();
+    }
+};
+
+TEST_P(FromALayout, InstallsBothPackagesWithoutTheNetwork)
+{
+    ServeBothPackages();
+    host.SetRoute("/vta/vta-agent-x86.msi", Body(SamplePackage("agent.msi")));
+    const ScratchDirectory layout;
+    const std::wstring folder = L" \"" + layout.Path().wstring() + L"\"";
+    ASSERT_EQ(RunQuietly(L"/quiet /layout" + folder, kTokenExecutable), 0u);
+    EXPECT_TRUE(layout.Exists(L"vta-agent-x86.msi"));
+    EXPECT_FALSE(IsInstalled(kAgentProduct));
+
+    host.SetListenerOpen("download", false);
+    host.SetListenerOpen("service", false);
+    const std::wstring mode = GetParam();
+    if (mode == L"/quiet") {
+        EXPECT_EQ(RunQuietly(L"/quiet /source" + folder, kTokenExecutable), 0u);
+    } else {
+        session.emplace(kTokenExecutable);
+        session->Start(kDialogTimeout, std::nullopt, mode + L" /source" + folder);
+        if (mode.empty()) {
+            PressOk(true);
+            ASSERT_TRUE(StatusBecomes(L"Patch Management installation finished")) << testing::PrintToString(Log());
+        } else {
+            EXPECT_EQ(session->WaitForExit(kExitTimeout), std::optional<DWORD>(0));
+        }
+    }
+    EXPECT_TRUE(IsInstalled(kAgentProduct));
+    EXPECT_TRUE(IsInstalled(kPatchProduct));
+}
+
+INSTANTIATE_TEST_SUITE_P(, FromALayout, ::testing::Values(L"/quiet", L"/passive", L""),
+                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
+                             return std::wstring(info.param) == L"/quiet"     ? std::string("Quiet")
+                                    : std::wstring(info.param) == L"/passive" ? std::string("Passive")
+                                                                               : std::string("Dialog");
+                         });
+
 }  // namespace
 }  // namespace gui_test

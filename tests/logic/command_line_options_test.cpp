@@ -34,6 +34,8 @@ TEST(CommandLine, SwitchesTakeEitherPrefixInAnyCase)
     EXPECT_EQ(ParseCommandLine({L"/passive"}).options->mode, UiMode::Passive);
     EXPECT_TRUE(ParseCommandLine({L"/?"}).options->help);
     EXPECT_TRUE(ParseCommandLine({L"-help"}).options->help);
+    EXPECT_EQ(ParseCommandLine({L"/LAYOUT", L"\\\\share\\vta"}).options->layoutFolder, L"\\\\share\\vta");
+    EXPECT_EQ(ParseCommandLine({L"-source", L"D:\\vta"}).options->sourceFolder, L"D:\\vta");
 }
 
 TEST(CommandLine, ProxyCredentialsComeWithTheirProxy)
@@ -59,7 +61,8 @@ TEST(CommandLine, WhatIsNotUnderstoodIsRefusedWithAReason)
 {
     for (const Arguments& arguments :
          {Arguments{L"/reboot"}, Arguments{L"install"}, Arguments{L"/log"}, Arguments{L"/proxy", L"/quiet"},
-          Arguments{L"/log", L""}, Arguments{L"/quiet", L"/passive"}, Arguments{L"/"}, Arguments{L"quiet"}}) {
+          Arguments{L"/log", L""}, Arguments{L"/quiet", L"/passive"}, Arguments{L"/"}, Arguments{L"quiet"},
+          Arguments{L"/layout", L"/quiet"}, Arguments{L"/layout", L"a", L"/source", L"b"}}) {
         const ParsedCommandLine parsed = ParseCommandLine(arguments);
         EXPECT_FALSE(parsed.options) << testing::PrintToString(arguments);
         EXPECT_FALSE(parsed.error.empty()) << testing::PrintToString(arguments);

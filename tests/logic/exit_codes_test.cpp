@@ -18,7 +18,9 @@ TEST(ExitCodes, ClassCodesAreDistinctAndOutsideTheWin32Range)
                               exit_codes::kUrlRefused,        exit_codes::kLocalFileFailed,
                               exit_codes::kDetailsRefused,    exit_codes::kNotStarted,
                               exit_codes::kPackageChanged,    exit_codes::kPackageNotSigned,
-                              exit_codes::kProgramRefused,
+                              exit_codes::kProgramRefused,    exit_codes::kLayoutUnreadable,
+                              exit_codes::kLayoutOtherVersion, exit_codes::kLayoutFileMissing,
+                              exit_codes::kLayoutFileDiffers, exit_codes::kAnswerNotFromHost,
                               exit_codes::kHttpStatusBase + 404, exit_codes::kHttpStatusBase + 500};
     for (size_t i = 0; i < std::size(codes); ++i) {
         EXPECT_GE(codes[i], 20000u);

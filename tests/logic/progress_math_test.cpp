@@ -9,7 +9,7 @@ namespace {
 TEST(ProgressMath, QuarterOfTheAgentAloneAndWithPatchManagement)
 {
     EXPECT_EQ(progress::FileLabel(1048576, 4194304), L"1048576 bytes( 25% ) out of 4194304 bytes");
-    const int64_t position = progress::NextTotalPosition(0, 1048576, 4194304);
+    const int64_t position = progress::NextTotalPosition(0, 1048576, 4194304, 2);
     EXPECT_EQ(position, 125);
     EXPECT_EQ(progress::TotalLabel(125, 500), L"Total progress ( 25% )");
     EXPECT_EQ(progress::TotalLabel(125, 1000), L"Total progress ( 12% )");
@@ -18,24 +18,28 @@ TEST(ProgressMath, QuarterOfTheAgentAloneAndWithPatchManagement)
 TEST(ProgressMath, SecondFileIsCarriedIntoTheUpperHalf)
 {
     // The agent left the bar at 500; the second file's small share lies below.
-    EXPECT_EQ(progress::NextTotalPosition(500, 100, 1000), 550);
+    EXPECT_EQ(progress::NextTotalPosition(500, 100, 1000, 2), 550);
     EXPECT_EQ(progress::TotalLabel(550, 1000), L"Total progress ( 55% )");
-    EXPECT_EQ(progress::NextTotalPosition(550, 400, 1000), 700);
+    EXPECT_EQ(progress::NextTotalPosition(550, 400, 1000, 2), 700);
+    // A layout's third file goes on from 1000 of 1500; the last file's bar
+    // never goes past its own share.
+    EXPECT_EQ(progress::NextTotalPosition(1000, 100, 1000, 3), 1050);
+    EXPECT_EQ(progress::NextTotalPosition(1000, 100, 1000, 2), 550);
 }
 
 TEST(ProgressMath, ASecondFileReportedOnlyWhenCompleteFillsTheBar)
 {
     // A package without a Content-Length, or one that arrived in one piece,
     // is reported once, complete, while the bar stands at exactly 500.
-    EXPECT_EQ(progress::NextTotalPosition(500, 1000, 1000), 1000);
-    EXPECT_EQ(progress::NextTotalPosition(500, 1, 1), 1000);
+    EXPECT_EQ(progress::NextTotalPosition(500, 1000, 1000, 2), 1000);
+    EXPECT_EQ(progress::NextTotalPosition(500, 1, 1, 2), 1000);
 }
 
 TEST(ProgressMath, TheFirstFileStaysInTheLowerHalf)
 {
-    EXPECT_EQ(progress::NextTotalPosition(0, 0, 1000), 0);
-    EXPECT_EQ(progress::NextTotalPosition(250, 500, 1000), 250);
-    EXPECT_EQ(progress::NextTotalPosition(499, 1000, 1000), 500);
+    EXPECT_EQ(progress::NextTotalPosition(0, 0, 1000, 2), 0);
+    EXPECT_EQ(progress::NextTotalPosition(250, 500, 1000, 2), 250);
+    EXPECT_EQ(progress::NextTotalPosition(499, 1000, 1000, 2), 500);
 }
 
 TEST(ProgressMath, FileBarTakesSmallFilesAsTheyAre)
