@@ -29,13 +29,18 @@ bool IsLowerHex(const std::wstring& text, size_t length)
            });
 }
 
+// Up to 19 digits: any size a file can have.
 std::optional<uint64_t> Size(const std::wstring& text)
 {
-    if (text.empty() || text.size() > 19 || !std::all_of(text.begin(), text.end(), [](wchar_t c) {
-            return c >= L'0' && c <= L'9';
-        }))
+    if (text.empty() || text.size() > 19)
         return std::nullopt;
-    return std::stoull(text);
+    uint64_t size = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        size = size * 10 + static_cast<uint64_t>(c - L'0');
+    }
+    return size;
 }
 
 bool HasLineBreak(const std::wstring& text)
