@@ -71,19 +71,19 @@ RunResult InstallSequence::RunSteps()
 {
     const bool makesLayout = !m_plan.layoutFolder.empty();
     if (!m_plan.sourceFolder.empty()) {
-        if (const auto ending = TakeLayout())
-            return *ending;
+        if (const auto exitCode = m_layout.Take())
+            return FinishWithFailure(*exitCode);
     }
     if (makesLayout) {
-        if (const auto ending = BeginLayout())
-            return *ending;
+        if (const auto exitCode = m_layout.Begin())
+            return FinishWithFailure(*exitCode);
     }
     for (PlannedPackage& package : m_plan.packages) {
         if (package.detailsFromService) {
             if (const auto ending = RetrieveDownloadDetails(package))
                 return *ending;
         }
-        if (makesLayout && KeptInLayout(package))
+        if (makesLayout && m_layout.Kept(package))
             continue;
         Show(m_host, DownloadBeganMessage(package.kind));
         if (const auto ending = InstallPackage(package))
@@ -91,7 +91,11 @@ RunResult InstallSequence::RunSteps()
         if (package.cancellableAfterInstall)
             m_host.AllowCancel(true);
     }
-    return makesLayout ? EndLayout() : Completed();
+    if (makesLayout) {
+        if (const auto exitCode = m_layout.End())
+            return FinishWithFailure(*exitCode);
+    }
+    return Completed();
 }
 
 std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage& package)
@@ -154,7 +158,7 @@ std::optional<RunResult> InstallSequence::InstallPackage(const PlannedPackage& p
     if (outcome != DownloadOutcome::Completed)
         return FinishWithFailure(download.ExitCode());
     if (!package.install) {
-        AddToLayout(package, download);
+        m_layout.Add(package, download);
         return std::nullopt;
     }
 

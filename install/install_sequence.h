@@ -7,7 +7,7 @@
 
 #include "held_package.h"
 #include "installation_host.h"
-#include "layout_manifest.h"
+#include "layout_steps.h"
 #include "package_plan.h"
 #include "package_transfer.h"
 #include "run_choices.h"
@@ -21,7 +21,7 @@
 class InstallSequence {
 public:
     InstallSequence(InstallationHost& host, PackagePlan plan, const RunChoices& choices)
-        : m_host(host), m_plan(std::move(plan)), m_choices(choices)
+        : m_host(host), m_plan(std::move(plan)), m_choices(choices), m_layout(host, m_plan)
     {
     }
 
@@ -38,18 +38,6 @@ private:
     std::optional<RunResult> RetrieveDownloadDetails(PlannedPackage& package);
     // Downloads and runs one package; the run's result when it must end there.
     std::optional<RunResult> InstallPackage(const PlannedPackage& package);
-
-    // The layout steps (layout_run.cpp). Reads the manifest of the layout a
-    // run installs from and fills in the packages' files from it.
-    std::optional<RunResult> TakeLayout();
-    // Makes the layout's folder and reads what it holds already.
-    std::optional<RunResult> BeginLayout();
-    // Whether the layout holds the package already, as its manifest says.
-    bool KeptInLayout(const PlannedPackage& package);
-    // Lists a package fetched into the layout.
-    void AddToLayout(const PlannedPackage& package, const PackageDownload& download);
-    // Writes the layout's manifest.
-    RunResult EndLayout();
     RunResult Completed() const;
     RunResult FinishWithFailure(DWORD exitCode);
     RunResult FinishWithCancel();
@@ -59,7 +47,6 @@ private:
     const RunChoices& m_choices;
     // An installer of this run succeeded and asked for a restart (3010).
     bool m_restartRequired = false;
-    // The manifest of the layout being made, and of the one it brings up to date.
-    LayoutManifest m_layout;
-    std::optional<LayoutManifest> m_previousLayout;
+    // After m_plan, which it reads and fills in.
+    LayoutSteps m_layout;
 };

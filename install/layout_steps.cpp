@@ -1,16 +1,15 @@
 // The run's layout steps: installing from a layout's manifest, and making a
 // layout (fetching into its folder, keeping what it holds already, writing
 // its manifest).
-#include <algorithm>
+#include "layout_steps.h"
 
 #include "build_config.h"
 #include "error_text.h"
 #include "exit_codes.h"
-#include "install_sequence.h"
 #include "layout_files.h"
 #include "step_report.h"
 
-std::optional<RunResult> InstallSequence::TakeLayout()
+std::optional<DWORD> LayoutSteps::Take()
 {
     const std::wstring& folder = m_plan.sourceFolder;
     m_host.Note(L"Installing from the layout in " + folder);
@@ -21,14 +20,14 @@ std::optional<RunResult> InstallSequence::TakeLayout()
                  read.exitCode == exit_codes::kLayoutOtherVersion
                      ? L"The layout in " + folder + L" was made by another version of the program."
                      : L"The layout in " + folder + L" cannot be used: its manifest is missing, cut short or unreadable.");
-        return FinishWithFailure(read.exitCode);
+        return read.exitCode;
     }
     for (PlannedPackage& package : m_plan.packages) {
         const LayoutEntry* const entry = read.manifest->Find(package.role);
         if (!entry || (package.start == InstallerStart::InstallCommand && read.manifest->installCommand.empty())) {
             m_host.Note(L"The layout's manifest names no " + package.role + L" package");
             Show(m_host, DownloadMessage(package.kind, DownloadOutcome::SourceMissing));
-            return FinishWithFailure(exit_codes::kLayoutFileMissing);
+            return exit_codes::kLayoutFileMissing;
         }
         // The command is taken as the web service's would be.
         if (package.start == InstallerStart::InstallCommand)
@@ -38,7 +37,7 @@ std::optional<RunResult> InstallSequence::TakeLayout()
     return std::nullopt;
 }
 
-std::optional<RunResult> InstallSequence::BeginLayout()
+std::optional<DWORD> LayoutSteps::Begin()
 {
     const std::wstring& folder = m_plan.layoutFolder;
     ShowStep(m_host, L"Making a layout", L"Making a layout in " + folder + L".");
@@ -46,19 +45,19 @@ std::optional<RunResult> InstallSequence::BeginLayout()
         const DWORD error = ::GetLastError();
         m_host.Note(ErrorNote(L"The layout folder cannot be created", error));
         ShowStep(m_host, L"Error creating the layout folder", L"Error creating the layout folder " + folder + L".");
-        return FinishWithFailure(exit_codes::CausedBy(error, exit_codes::kLocalFileFailed));
+        return exit_codes::CausedBy(error, exit_codes::kLocalFileFailed);
     }
     // A layout another version made, or none, is made anew.
     LayoutRead previous = ReadLayout(folder);
     if (previous.manifest)
-        m_previousLayout = std::move(previous.manifest);
+        m_previous = std::move(previous.manifest);
     m_layout.programVersion = kProgramVersion;
     return std::nullopt;
 }
 
-bool InstallSequence::KeptInLayout(const PlannedPackage& package)
+bool LayoutSteps::Kept(const PlannedPackage& package)
 {
-    const LayoutEntry* const entry = m_previousLayout ? m_previousLayout->Find(package.role) : nullptr;
+    const LayoutEntry* const entry = m_previous ? m_previous->Find(package.role) : nullptr;
     if (!entry || entry->name != package.location.name || !LayoutFileMatches(m_plan.layoutFolder, *entry))
         return false;
     m_layout.Put(*entry);
@@ -68,7 +67,7 @@ bool InstallSequence::KeptInLayout(const PlannedPackage& package)
     return true;
 }
 
-void InstallSequence::AddToLayout(const PlannedPackage& package, const PackageDownload& download)
+void LayoutSteps::Add(const PlannedPackage& package, const PackageDownload& download)
 {
     m_layout.Put({package.role, package.location.name, static_cast<uint64_t>(download.Total()),
                   download.Digest() ? HexText(*download.Digest()) : std::wstring()});
@@ -77,16 +76,16 @@ void InstallSequence::AddToLayout(const PlannedPackage& package, const PackageDo
     m_host.ShowProgress(download.Total(), download.Total());
 }
 
-RunResult InstallSequence::EndLayout()
+std::optional<DWORD> LayoutSteps::End()
 {
     const DWORD error = WriteLayout(m_plan.layoutFolder, m_layout);
     if (error != ERROR_SUCCESS) {
         m_host.Note(ErrorNote(L"The layout's manifest cannot be written", error));
         ShowStep(m_host, L"Error writing the layout's manifest", L"Error writing the layout's manifest.");
-        return FinishWithFailure(exit_codes::CausedBy(error, exit_codes::kLocalFileFailed));
+        return exit_codes::CausedBy(error, exit_codes::kLocalFileFailed);
     }
     ShowStep(m_host, L"The layout is complete",
              L"The layout in " + m_plan.layoutFolder + L" is complete: " + std::to_wstring(m_layout.entries.size()) +
                  L" packages.");
-    return Completed();
+    return std::nullopt;
 }
