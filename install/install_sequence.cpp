@@ -158,7 +158,8 @@ std::optional<RunResult> InstallSequence::InstallPackage(const PlannedPackage& p
     if (outcome != DownloadOutcome::Completed)
         return FinishWithFailure(download.ExitCode());
     if (!package.install) {
-        m_layout.Add(package, download);
+        if (const auto exitCode = m_layout.Add(package, download))
+            return FinishWithFailure(*exitCode);
         return std::nullopt;
     }
 

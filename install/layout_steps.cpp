@@ -47,43 +47,53 @@ std::optional<DWORD> LayoutSteps::Begin()
         ShowStep(m_host, L"Error creating the layout folder", L"Error creating the layout folder " + folder + L".");
         return exit_codes::CausedBy(error, exit_codes::kLocalFileFailed);
     }
-    // A layout another version made, or none, is made anew.
+    // What this version listed there stays listed until a package of the
+    // same role replaces it; a layout another version made is made anew.
     LayoutRead previous = ReadLayout(folder);
     if (previous.manifest)
-        m_previous = std::move(previous.manifest);
+        m_layout = std::move(*previous.manifest);
     m_layout.programVersion = kProgramVersion;
     return std::nullopt;
 }
 
 bool LayoutSteps::Kept(const PlannedPackage& package)
 {
-    const LayoutEntry* const entry = m_previous ? m_previous->Find(package.role) : nullptr;
+    const LayoutEntry* const entry = m_layout.Find(package.role);
     if (!entry || entry->name != package.location.name || !LayoutFileMatches(m_plan.layoutFolder, *entry))
         return false;
-    m_layout.Put(*entry);
     if (package.start == InstallerStart::InstallCommand)
         m_layout.installCommand = package.installCommand;
     ShowStep(m_host, entry->name + L" in the layout is up to date", entry->name + L" in the layout is up to date.");
+    m_host.ShowProgress(static_cast<LONGLONG>(entry->size), static_cast<LONGLONG>(entry->size));
     return true;
 }
 
-void LayoutSteps::Add(const PlannedPackage& package, const PackageDownload& download)
+std::optional<DWORD> LayoutSteps::Add(const PlannedPackage& package, const PackageDownload& download)
 {
     m_layout.Put({package.role, package.location.name, static_cast<uint64_t>(download.Total()),
                   download.Digest() ? HexText(*download.Digest()) : std::wstring()});
     if (package.start == InstallerStart::InstallCommand)
         m_layout.installCommand = package.installCommand;
     m_host.ShowProgress(download.Total(), download.Total());
+    return Write();
+}
+
+// After each package, so that a run that ends early leaves a manifest that
+// names what the folder holds.
+std::optional<DWORD> LayoutSteps::Write()
+{
+    const DWORD error = WriteLayout(m_plan.layoutFolder, m_layout);
+    if (error == ERROR_SUCCESS)
+        return std::nullopt;
+    m_host.Note(ErrorNote(L"The layout's manifest cannot be written", error));
+    ShowStep(m_host, L"Error writing the layout's manifest", L"Error writing the layout's manifest.");
+    return exit_codes::CausedBy(error, exit_codes::kLocalFileFailed);
 }
 
 std::optional<DWORD> LayoutSteps::End()
 {
-    const DWORD error = WriteLayout(m_plan.layoutFolder, m_layout);
-    if (error != ERROR_SUCCESS) {
-        m_host.Note(ErrorNote(L"The layout's manifest cannot be written", error));
-        ShowStep(m_host, L"Error writing the layout's manifest", L"Error writing the layout's manifest.");
-        return exit_codes::CausedBy(error, exit_codes::kLocalFileFailed);
-    }
+    if (const auto exitCode = Write())
+        return exitCode;
     ShowStep(m_host, L"The layout is complete",
              L"The layout in " + m_plan.layoutFolder + L" is complete: " + std::to_wstring(m_layout.entries.size()) +
                  L" packages.");

@@ -26,15 +26,17 @@ public:
     std::optional<DWORD> Begin();
     // Whether the layout holds the package already, as its manifest says.
     bool Kept(const PlannedPackage& package);
-    // Lists a package fetched into the layout.
-    void Add(const PlannedPackage& package, const PackageDownload& download);
-    // Writes the manifest.
+    // Lists a package fetched into the layout, and writes the manifest.
+    std::optional<DWORD> Add(const PlannedPackage& package, const PackageDownload& download);
+    // Writes the manifest once more, with the last install command.
     std::optional<DWORD> End();
 
 private:
+    std::optional<DWORD> Write();
+
     InstallationHost& m_host;
     PackagePlan& m_plan;
-    // The manifest of the layout being made, and of the one it brings up to date.
+    // The manifest of the layout being made: at first what the folder's
+    // manifest listed.
     LayoutManifest m_layout;
-    std::optional<LayoutManifest> m_previous;
 };

@@ -87,6 +87,21 @@ TEST_F(LayoutRun, ALayoutMadeOnceInstallsWithoutTheNetworkAndIsKeptWhenMadeAgain
     EXPECT_EQ(host.RequestCount(kServicePath), 2);
 }
 
+// A remake that fails half way leaves a manifest naming what the folder holds.
+TEST_F(LayoutRun, ARemakeThatEndsEarlyLeavesTheLayoutUsable)
+{
+    ASSERT_EQ(MakeLayout().exitCode, exit_codes::kSuccess);
+    directory.Write(L"layout/vta-agent-x64.msi", "damaged");
+    directory.Write(L"layout/vta-agent-x86.msi", "damaged");
+    host.SetRoute(kAgentPath, Body("exit=0 wait=0"));
+    host.SetRoute(kAgentX86Path, Body("gone", 404));
+    ASSERT_EQ(MakeLayout().exitCode, exit_codes::kHttpStatusBase + 404);
+
+    choices.patchManagement = false;
+    EXPECT_EQ(InstallFromLayout().exitCode, exit_codes::kSuccess) << testing::PrintToString(recorder.notes);
+    EXPECT_EQ(directory.Read(L"vta-agent-x64_sT1.msi"), "exit=0 wait=0");
+}
+
 // How each test breaks the layout, given the test's directory.
 struct BrokenLayout {
     const char* name;
