@@ -102,7 +102,7 @@ std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage
 {
     const RetryPolicy& retries = m_choices.retryPassingFailures ? kServiceRetries : kServiceRetriesAtOnce;
     ShowStep(m_host, L"Retrieving Patch Management download details",
-                  L"Retrieving Patch Management download details.");
+             L"Retrieving Patch Management download details.");
     for (int attempt = 1;; ++attempt) {
         const ULONGLONG startedMs = ::GetTickCount64();
         std::vector<std::wstring> notes;
@@ -117,7 +117,7 @@ std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage
             m_host.Note(L"The web service answered in " + std::to_wstring(::GetTickCount64() - startedMs) +
                         L" ms: URL " + url.str() + L", command " + command.str());
             ShowStep(m_host, L"Retrieved Patch Management download details",
-                          L"Retrieved Patch Management download details. ");
+                     L"Retrieved Patch Management download details. ");
             TakeDownloadDetails(package, url.str(), command.str());
             return std::nullopt;
         }
@@ -129,11 +129,11 @@ std::optional<RunResult> InstallSequence::RetrieveDownloadDetails(PlannedPackage
             m_host.Note(ErrorNote(L"Retrieving the download details failed", error));
         if (attempt == retries.attempts) {
             ShowStep(m_host, L"Failed to retrieve Patch Management download details",
-                          L"Failed to retrieve Patch Management download details. ");
+                     L"Failed to retrieve Patch Management download details. ");
             return FinishWithFailure(exit_codes::CausedBy(error, exit_codes::kDetailsRefused));
         }
         ShowStep(m_host, L"Error retrieving Patch Management download details. Retrying...",
-                      L"Error retrieving Patch Management download details. Retrying... ");
+                 L"Error retrieving Patch Management download details. Retrying... ");
         // Without a pause nothing waits: a cancel request is then seen by the
         // download, before its first read.
         const DWORD waitMs = RetryWaitMs(retries, attempt, 0);
