@@ -24,6 +24,9 @@ public:
         : m_host(host), m_plan(std::move(plan)), m_choices(choices), m_layout(host, m_plan)
     {
     }
+    // m_layout refers to this object's own plan.
+    InstallSequence(const InstallSequence&) = delete;
+    InstallSequence& operator=(const InstallSequence&) = delete;
 
     RunResult Run();
 

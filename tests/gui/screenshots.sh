@@ -27,6 +27,8 @@ finish() {
   exit "$status"
 }
 trap finish EXIT
+# Which step failed, for the output above.
+trap 'echo "screenshots: line $LINENO failed: $BASH_COMMAND"' ERR
 mkdir -p "$shots"
 
 wine=/usr/lib/wine/wine64
