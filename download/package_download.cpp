@@ -251,9 +251,10 @@ DownloadOutcome PackageDownload::Copy(const PackageSource& source, const std::ws
     const ULONGLONG startedMs = ::GetTickCount64();
     if (localFile.empty())
         return End(DownloadOutcome::RenameFailed, exit_codes::kLocalFileFailed);
-    const OwnedFile from(::CreateFileW(source.file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!from.IsOpen()) {
+    std::optional<OwnedFile> from(std::in_place, ::CreateFileW(source.file.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                                                              nullptr));
+    if (!from->IsOpen()) {
         m_report.Note(ErrorNote(L"The layout's file " + source.file + L" cannot be opened", ::GetLastError()));
         return End(DownloadOutcome::SourceMissing, exit_codes::kLayoutFileMissing);
     }
@@ -262,7 +263,7 @@ DownloadOutcome PackageDownload::Copy(const PackageSource& source, const std::ws
         return End(DownloadOutcome::FileCreateFailed, FileErrorCode(file));
 
     LARGE_INTEGER size{};
-    m_total = ::GetFileSizeEx(from.get(), &size) ? size.QuadPart : 0;
+    m_total = ::GetFileSizeEx(from->get(), &size) ? size.QuadPart : 0;
     m_progressShown = 0;
     ProgressPacing pacing;
     std::vector<char> buffer(64 * 1024);
@@ -271,7 +272,7 @@ DownloadOutcome PackageDownload::Copy(const PackageSource& source, const std::ws
         if (CancelRequested())
             return End(kCancelled, file);
         DWORD read = 0;
-        if (!::ReadFile(from.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+        if (!::ReadFile(from->get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
             return End(Failure{DownloadOutcome::ReadFailed,
                                exit_codes::CausedBy(::GetLastError(), exit_codes::kReadFailed), true},
                        file);
@@ -286,6 +287,9 @@ DownloadOutcome PackageDownload::Copy(const PackageSource& source, const std::ws
         }
     }
     m_total = copied;
+    // Closed before the move: the layout may be the working folder, and its
+    // file the one the copy replaces.
+    from.reset();
     m_report.Note(L"Copied " + std::to_wstring(copied) + L" bytes from " + source.file + L" in " +
                   std::to_wstring(::GetTickCount64() - startedMs) + L" ms");
     return Finish(file, localFile, source.sha256);
